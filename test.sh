@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with warnings as errors, and runs every
+# test: the core, the command, the desktop program offscreen, and the core
+# tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+scripts/install-deps.sh
+
+jobs=$(nproc)
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$jobs"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
+
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVB_SANITIZE=ON \
+      -DVB_BUILD_GUI=OFF
+cmake --build build-sanitize -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-sanitize -L core --output-on-failure -j "$jobs"
