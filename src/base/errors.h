@@ -1,0 +1,42 @@
+// Errors shared by the whole program, and the rule by which a front end turns
+// an error into the text it shows.
+//
+// Every failure of the core is an exception derived from VelloraError; each
+// front end catches them once, in its top-level handler, and shows
+// TopLevelMessage(e.what()).
+
+#ifndef VELLORA_BASE_ERRORS_H_
+#define VELLORA_BASE_ERRORS_H_
+
+#include <stdexcept>
+#include <string>
+
+namespace vellora {
+
+// Base of every exception the core raises on purpose.
+class VelloraError : public std::runtime_error {
+ public:
+  explicit VelloraError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// A file could not be read or written, or a folder could not be made.
+class EFileError : public VelloraError {
+ public:
+  explicit EFileError(const std::string& message) : VelloraError(message) {}
+};
+
+// The title of every message box of the program.
+inline constexpr const char kApplicationTitle[] = "Vellora Brindo";
+
+// The text the top-level handler shows for an error message: the message with
+// a full stop appended when its last character comes after "." in character
+// code order (so "Not Found" gets one, "... (Error #10061)" and "x!" do not).
+std::string TopLevelMessage(const std::string& message);
+
+// The system's reason text for an errno value, without trailing blanks and
+// full stops, as file errors quote it.
+std::string SystemReason(int error_number);
+
+}  // namespace vellora
+
+#endif  // VELLORA_BASE_ERRORS_H_
