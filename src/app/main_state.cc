@@ -1,0 +1,9 @@
+#include "app/main_state.h"
+
+#include "base/paths.h"
+
+namespace vellora {
+
+MainState::MainState() : eresfolder(HomeFolder() + "/res") {}
+
+}  // namespace vellora

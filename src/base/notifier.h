@@ -1,0 +1,32 @@
+// Notifier: how the core shows messages and progress to the person at the
+// front end. The desktop program shows message boxes titled "Vellora Brindo"
+// and paints its status bar; the command prints to its streams.
+
+#ifndef VELLORA_BASE_NOTIFIER_H_
+#define VELLORA_BASE_NOTIFIER_H_
+
+#include <string>
+
+namespace vellora {
+
+class Notifier {
+ public:
+  virtual ~Notifier() = default;
+
+  // An information message (modal, OK button, no icon).
+  virtual void Information(const std::string& message) = 0;
+  // A new status text. Called often during long steps: must be cheap, and
+  // is the front end's chance to keep its window painting.
+  virtual void Status(const std::string& text) = 0;
+};
+
+// Discards everything; for tests and callers without a front end.
+class SilentNotifier : public Notifier {
+ public:
+  void Information(const std::string&) override {}
+  void Status(const std::string&) override {}
+};
+
+}  // namespace vellora
+
+#endif  // VELLORA_BASE_NOTIFIER_H_
