@@ -15,6 +15,9 @@ class Notifier {
 
   // An information message (modal, OK button, no icon).
   virtual void Information(const std::string& message) = 0;
+  // An error that reached the top-level handler; `message` is the raw
+  // exception text, to be shown as TopLevelMessage(message).
+  virtual void Error(const std::string& message) = 0;
   // A new status text. Called often during long steps: must be cheap, and
   // is the front end's chance to keep its window painting.
   virtual void Status(const std::string& text) = 0;
@@ -24,6 +27,7 @@ class Notifier {
 class SilentNotifier : public Notifier {
  public:
   void Information(const std::string&) override {}
+  void Error(const std::string&) override {}
   void Status(const std::string&) override {}
 };
 
