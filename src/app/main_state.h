@@ -34,6 +34,9 @@ struct MainState {
   std::string preset_name;
   std::string preset_folder;
   std::string caption = kMainCaption;
+  // Set once the preset was loaded whole; a preset that failed to load is
+  // not saved over on close, so its unread files keep their content.
+  bool preset_loaded = false;
 
   // The status bar's text.
   std::string Status;

@@ -1,0 +1,69 @@
+#include "app/preset_dialog.h"
+
+#include <algorithm>
+
+#include "base/code_page.h"
+#include "base/file_io.h"
+
+namespace vellora {
+
+std::vector<std::string> ListPresets(const std::string& presets_folder) {
+  std::vector<std::string> names;
+  for (const DirEntry& entry : ListDirectory(presets_folder)) {
+    if (entry.is_directory && !entry.is_hidden) names.push_back(entry.name);
+  }
+  std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    return CompareIgnoringCase(a, b) < 0;
+  });
+  return names;
+}
+
+std::optional<std::string> CheckPresetName(const std::string& name) {
+  if (name.empty()) return std::string(kPresetExistsMessage);
+  if (name.find('/') != std::string::npos || name.front() == '.') {
+    return std::string(kBadPresetNameMessage);
+  }
+  return std::nullopt;
+}
+
+PresetDialog::PresetDialog(MainState& state) : state_(state) {
+  items_ = ListPresets(state_.presets_folder);
+  selected_ = items_.empty() ? -1 : 0;
+}
+
+void PresetDialog::Choose(const std::string& name) {
+  state_.preset_name = name;
+  state_.caption = std::string(kMainCaption) + " - " + name;
+}
+
+DialogOutcome PresetDialog::Button1Click() {
+  DialogOutcome outcome;
+  if (selected_ < 0 || selected_ >= static_cast<int>(items_.size()) ||
+      items_[static_cast<size_t>(selected_)].empty()) {
+    outcome.information = kSelectPresetMessage;
+    return outcome;
+  }
+  Choose(items_[static_cast<size_t>(selected_)]);
+  outcome.closed = true;
+  return outcome;
+}
+
+DialogOutcome PresetDialog::Button2Click(const std::string& typed_name) {
+  DialogOutcome outcome;
+  if (std::optional<std::string> refusal = CheckPresetName(typed_name)) {
+    outcome.information = *refusal;
+    return outcome;
+  }
+  std::string folder = state_.presets_folder + typed_name;
+  if (DirectoryExists(folder)) {
+    outcome.information = kPresetExistsMessage;
+    return outcome;
+  }
+  ForceDirectories(folder);
+  ForceDirectories(folder + "/Files");
+  Choose(typed_name);
+  outcome.closed = true;
+  return outcome;
+}
+
+}  // namespace vellora

@@ -1,0 +1,69 @@
+// PresetDialog: the logic of the preset selection dialog, without a window.
+//
+// At every start the user loads an existing preset or creates a new one. The
+// list holds the sub-folders of the presets folder whose names do not begin
+// with ".", sorted ignoring case. Load and Create set the preset name and the
+// main window caption and close the dialog; a refusal is an information
+// message and the dialog stays open. Closing the dialog without a preset
+// asks the application to end.
+
+#ifndef VELLORA_APP_PRESET_DIALOG_H_
+#define VELLORA_APP_PRESET_DIALOG_H_
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/main_state.h"
+
+namespace vellora {
+
+inline constexpr const char kDialogCaption[] = "Vellora Brindo - select preset";
+inline constexpr const char kSelectPresetMessage[] = "Select a preset or create a new one";
+inline constexpr const char kPresetExistsMessage[] = "Such preset already exists!";
+inline constexpr const char kBadPresetNameMessage[] =
+    "A preset name cannot contain \"/\" or begin with \".\"";
+
+// The names the dialog lists for `presets_folder`, in the list's order.
+std::vector<std::string> ListPresets(const std::string& presets_folder);
+
+// Why a typed name cannot be a preset name, or nullopt when it can. The
+// empty name is the presets folder itself and so already exists.
+std::optional<std::string> CheckPresetName(const std::string& name);
+
+// What a button press did.
+struct DialogOutcome {
+  bool closed = false;      // the dialog closes (a preset was chosen)
+  std::string information;  // an information message to show, or empty
+};
+
+class PresetDialog {
+ public:
+  // The dialog over state.presets_folder; fills the list.
+  explicit PresetDialog(MainState& state);
+
+  const std::vector<std::string>& Items() const { return items_; }
+  // The index of the selected item, or -1 (the first item after filling).
+  int Selected() const { return selected_; }
+  void Select(int index) { selected_ = index; }
+
+  // Load: the selected preset.
+  DialogOutcome Button1Click();
+  // Create: a new preset named exactly `typed_name`; creates its folder and
+  // working folder.
+  DialogOutcome Button2Click(const std::string& typed_name);
+  // The dialog is about to close; true when the application must end
+  // because no preset was chosen. Never refuses the close.
+  bool FormCloseQuery() const { return state_.preset_name.empty(); }
+
+ private:
+  void Choose(const std::string& name);
+
+  MainState& state_;
+  std::vector<std::string> items_;
+  int selected_ = -1;
+};
+
+}  // namespace vellora
+
+#endif  // VELLORA_APP_PRESET_DIALOG_H_

@@ -1,0 +1,63 @@
+#include "app/start_up.h"
+
+#include "app/presets.h"
+#include "base/errors.h"
+#include "base/file_io.h"
+#include "base/paths.h"
+
+namespace vellora {
+
+const DefaultText* DefaultTexts(size_t* count) {
+  static const DefaultText texts[] = {
+      {"ini_excludeexact.txt", &MainState::prohibited},
+      {"ini_excludecontain.txt", &MainState::dontcontain},
+      {"ini_templates.txt", &MainState::templates},
+      {"ini_template.htm", &MainState::htmltemplate},
+      {"ini_index.htm", &MainState::indexpage},
+  };
+  *count = sizeof texts / sizeof texts[0];
+  return texts;
+}
+
+std::string ErrorSettingPath(const std::string& folder) {
+  return "Error setting path: \"" + folder + "\"";
+}
+
+StartUpResult FormCreate(MainState& state, StartUpHost& host, Notifier& notifier,
+                         const std::string& presets_folder, bool seed_from_clock) {
+  state.grab_stream.clear();
+  state.vercaption += kVersionText;
+  state.caption = kMainCaption;
+  if (seed_from_clock) state.random.SeedFromClock();
+  try {
+    state.application_folder = ApplicationFolder();
+    state.presets_folder = presets_folder.empty() ? state.application_folder + "Presets/"
+                                                  : WithTrailingSlash(presets_folder);
+    ForceDirectories(state.presets_folder);  // a failure shows later
+    size_t count = 0;
+    const DefaultText* texts = DefaultTexts(&count);
+    for (size_t i = 0; i < count; ++i) {
+      (state.*texts[i].field).LoadFromFile(state.application_folder + texts[i].file_name);
+    }
+    host.RunPresetDialog(state);
+    if (state.preset_name.empty()) return StartUpResult::kTerminate;
+    state.preset_folder = state.presets_folder + state.preset_name + "/";
+    state.eworkingfolder = state.preset_folder + "Files/";
+    loadpreset(state);
+    state.preset_loaded = true;
+    host.RootFileList(state.eworkingfolder);
+  } catch (const std::exception& e) {
+    notifier.Error(e.what());
+    return state.preset_folder.empty() ? StartUpResult::kStoppedEarly : StartUpResult::kReady;
+  }
+  return StartUpResult::kReady;
+}
+
+void FormClose(MainState& state) {
+  if (!state.preset_loaded) return;
+  savepreset(state);
+  state.grab_stream.clear();
+  state.grab_stream.shrink_to_fit();
+}
+
+}  // namespace vellora
