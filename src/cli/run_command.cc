@@ -1,10 +1,223 @@
-// The "vellora run" and "vellora presets" subcommands.
+// The "vellora run" and "vellora presets" subcommands: start-up with a
+// preset named on the command line, field values, the steps in order, and
+// the save of close.
 
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/fields.h"
+#include "app/main_state.h"
+#include "app/preset_dialog.h"
+#include "app/start_up.h"
+#include "base/errors.h"
+#include "base/file_io.h"
+#include "base/paths.h"
+#include "cli/cli_notifier.h"
 #include "cli/commands.h"
+#include "cli/steps.h"
 
 namespace vellora::cli {
+namespace {
 
-int RunCommand(const Args&) { return UsageError("run is not built yet"); }
-int PresetsCommand(const Args&) { return UsageError("presets is not built yet"); }
+struct RunOptions {
+  std::string presets_folder;
+  std::string preset;
+  bool create = false;
+  std::optional<uint32_t> seed;
+  std::vector<std::pair<std::string, std::string>> sets;
+  std::vector<std::string> dumps;
+  bool save = true;
+  bool verbose = false;
+  std::vector<std::string> steps;
+};
+
+std::optional<uint32_t> ParseSeed(const std::string& text) {
+  if (text.empty() || text.size() > 10) return std::nullopt;
+  uint64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<uint64_t>(c - '0');
+  }
+  if (value > 0xFFFFFFFFull) return std::nullopt;
+  return static_cast<uint32_t>(value);
+}
+
+// Parses the arguments of "run"; returns an error text for a usage error.
+std::optional<std::string> ParseRunOptions(const Args& args, RunOptions* options) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto value = [&](std::string* out) -> bool {
+      if (i + 1 >= args.size()) return false;
+      *out = args[++i];
+      return true;
+    };
+    std::string text;
+    if (arg == "--presets") {
+      if (!value(&options->presets_folder)) return "--presets needs a folder";
+    } else if (arg == "--preset") {
+      if (!value(&options->preset)) return "--preset needs a name";
+    } else if (arg == "--create") {
+      options->create = true;
+    } else if (arg == "--seed") {
+      if (!value(&text)) return "--seed needs a number";
+      options->seed = ParseSeed(text);
+      if (!options->seed) return "--seed takes a whole number from 0 to 4294967295";
+    } else if (arg == "--set") {
+      if (!value(&text)) return "--set needs FIELD=VALUE";
+      size_t eq = text.find('=');
+      if (eq == std::string::npos || eq == 0) return "--set needs FIELD=VALUE, not \"" + text + "\"";
+      options->sets.emplace_back(text.substr(0, eq), text.substr(eq + 1));
+    } else if (arg == "--dump") {
+      if (!value(&text)) return "--dump needs a field name";
+      options->dumps.push_back(text);
+    } else if (arg == "--no-save") {
+      options->save = false;
+    } else if (arg == "--verbose") {
+      options->verbose = true;
+    } else if (!arg.empty() && arg[0] == '-') {
+      return "unknown option \"" + arg + "\"";
+    } else {
+      if (FindStep(arg) == nullptr) return "unknown step \"" + arg + "\"";
+      options->steps.push_back(arg);
+    }
+  }
+  if (options->preset.empty()) return "run needs --preset NAME";
+  MainState probe;
+  for (const auto& [field, field_value] : options->sets) {
+    if (SetField(probe, field, "") == SetFieldResult::kUnknownField) {
+      return "unknown field \"" + field + "\"";
+    }
+    if (SetField(probe, field, "") == SetFieldResult::kNotSettable) {
+      return "field \"" + field + "\" cannot be set";
+    }
+  }
+  for (const std::string& field : options->dumps) {
+    if (!DumpField(probe, field)) return "unknown field \"" + field + "\"";
+  }
+  return std::nullopt;
+}
+
+// Start-up's host for the command: the preset comes from --preset, and a
+// missing preset is created only with --create.
+class CommandHost : public StartUpHost {
+ public:
+  CommandHost(const RunOptions& options, CliNotifier& notifier)
+      : options_(options), notifier_(notifier) {}
+
+  void RunPresetDialog(MainState& state) override {
+    PresetDialog dialog(state);
+    const std::string& name = options_.preset;
+    if (std::optional<std::string> refusal = CheckPresetName(name);
+        refusal && *refusal != kPresetExistsMessage) {
+      throw VelloraError(*refusal);
+    }
+    if (DirectoryExists(state.presets_folder + name)) {
+      // Load, as the dialog does, by the name as given.
+      state.preset_name = name;
+      state.caption = std::string(kMainCaption) + " - " + name;
+      return;
+    }
+    if (!options_.create) {
+      throw VelloraError("Preset \"" + name + "\" does not exist in " + state.presets_folder +
+                         " (use --create to create it)");
+    }
+    DialogOutcome outcome = dialog.Button2Click(name);
+    if (!outcome.closed) throw VelloraError(outcome.information);
+  }
+
+  void RootFileList(const std::string& folder) override {
+    if (!DirectoryExists(folder)) throw VelloraError(ErrorSettingPath(folder));
+  }
+
+ private:
+  const RunOptions& options_;
+  CliNotifier& notifier_;
+};
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void OnInterrupt(int) { g_interrupted = 1; }
+
+}  // namespace
+
+int RunCommand(const Args& args) {
+  RunOptions options;
+  if (std::optional<std::string> error = ParseRunOptions(args, &options)) {
+    return UsageError(*error);
+  }
+  CliNotifier notifier(options.verbose);
+  MainState state;
+  if (options.seed) state.random.SetSeed(*options.seed);
+  CommandHost host(options, notifier);
+  StartUpResult result =
+      FormCreate(state, host, notifier, options.presets_folder, !options.seed.has_value());
+  if (result != StartUpResult::kReady || !state.preset_loaded) return 1;
+
+  for (const auto& [field, value] : options.sets) {
+    std::string text = value;
+    if (IsTextListField(field) && !value.empty() && value[0] == '@') {
+      try {
+        TextList loaded;
+        loaded.LoadFromFile(value.substr(1));
+        text = loaded.Text();
+      } catch (const std::exception& e) {
+        notifier.Error(e.what());
+        return 1;
+      }
+    }
+    SetField(state, field, text);
+  }
+
+  std::signal(SIGINT, OnInterrupt);
+  bool failed = notifier.HadError();
+  StepContext context{state, notifier, &g_interrupted};
+  for (const std::string& name : options.steps) {
+    if (g_interrupted) break;
+    try {
+      FindStep(name)->run(context);
+    } catch (const std::exception& e) {
+      notifier.Error(e.what());
+      failed = true;
+      break;
+    }
+  }
+  notifier.EndProgress();
+  if (g_interrupted) failed = true;
+
+  for (const std::string& field : options.dumps) {
+    std::string text = *DumpField(state, field);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+  }
+  std::fflush(stdout);
+
+  if (options.save) {
+    try {
+      FormClose(state);
+    } catch (const std::exception& e) {
+      notifier.Error(e.what());
+      failed = true;
+    }
+  }
+  return failed ? 1 : 0;
+}
+
+int PresetsCommand(const Args& args) {
+  std::string folder;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--presets" && i + 1 < args.size()) {
+      folder = args[++i];
+    } else {
+      return UsageError("unknown argument \"" + args[i] + "\"");
+    }
+  }
+  folder = folder.empty() ? ApplicationFolder() + "Presets/" : WithTrailingSlash(folder);
+  for (const std::string& name : ListPresets(folder)) std::printf("%s\n", name.c_str());
+  return 0;
+}
 
 }  // namespace vellora::cli

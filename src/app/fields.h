@@ -1,0 +1,33 @@
+// Fields by name: how the vellora command sets and prints the main window
+// state. Names are the field names of MainState ("urls2grab", "minwordrate",
+// "words", ...), plus "status" for the last status text.
+
+#ifndef VELLORA_APP_FIELDS_H_
+#define VELLORA_APP_FIELDS_H_
+
+#include <optional>
+#include <string>
+
+#include "app/main_state.h"
+
+namespace vellora {
+
+enum class SetFieldResult { kSet, kUnknownField, kNotSettable };
+
+// Sets a field a preset keeps, or echarset, eresfolder or edataurl. An
+// integer field takes `value` as typed and is then clamped (a text that is
+// not a number reads as the minimum); a text list takes `value` as its text.
+SetFieldResult SetField(MainState& state, const std::string& name, const std::string& value);
+
+// True when `name` is a text list field (for loading its value from a file).
+bool IsTextListField(const std::string& name);
+
+// The field's value as text: a text list as its text; a report list as one
+// line per row, caption and sub-items separated by TAB, with backslash, TAB,
+// CR and LF inside a value written as \\, \t, \r, \n; any other field as its
+// text followed by a line break. nullopt for an unknown name.
+std::optional<std::string> DumpField(const MainState& state, const std::string& name);
+
+}  // namespace vellora
+
+#endif  // VELLORA_APP_FIELDS_H_

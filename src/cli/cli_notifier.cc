@@ -1,0 +1,47 @@
+#include "cli/cli_notifier.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "base/errors.h"
+
+namespace vellora::cli {
+
+CliNotifier::CliNotifier(bool verbose)
+    : verbose_(verbose), progress_line_(!verbose && ::isatty(STDERR_FILENO) == 1) {}
+
+void CliNotifier::Information(const std::string& message) {
+  EndProgress();
+  std::fprintf(stdout, "%s\n", message.c_str());
+  std::fflush(stdout);
+}
+
+void CliNotifier::Error(const std::string& message) {
+  EndProgress();
+  had_error_ = true;
+  std::fprintf(stderr, "%s\n", TopLevelMessage(message).c_str());
+}
+
+void CliNotifier::Status(const std::string& text) {
+  if (verbose_) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return;
+  }
+  if (!progress_line_) return;
+  auto now = std::chrono::steady_clock::now();
+  if (progress_shown_ && now - last_progress_ < std::chrono::milliseconds(100)) return;
+  last_progress_ = now;
+  progress_shown_ = true;
+  std::fprintf(stderr, "\r\033[K%.*s", 160, text.c_str());
+  std::fflush(stderr);
+}
+
+void CliNotifier::EndProgress() {
+  if (!progress_shown_) return;
+  std::fprintf(stderr, "\r\033[K");
+  std::fflush(stderr);
+  progress_shown_ = false;
+}
+
+}  // namespace vellora::cli

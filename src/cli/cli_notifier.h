@@ -1,0 +1,41 @@
+// CliNotifier: the vellora command's front end for messages and progress.
+// Information goes to stdout, errors to stderr (with the top-level full stop
+// rule). Status texts go to stderr one per line with --verbose; otherwise a
+// terminal shows them as one progress line that is rewritten in place, at
+// most ten times a second.
+
+#ifndef VELLORA_CLI_CLI_NOTIFIER_H_
+#define VELLORA_CLI_CLI_NOTIFIER_H_
+
+#include <chrono>
+#include <string>
+
+#include "base/notifier.h"
+
+namespace vellora::cli {
+
+class CliNotifier : public Notifier {
+ public:
+  explicit CliNotifier(bool verbose);
+  ~CliNotifier() override { EndProgress(); }
+
+  void Information(const std::string& message) override;
+  void Error(const std::string& message) override;
+  void Status(const std::string& text) override;
+
+  // Clears the progress line, if one is shown.
+  void EndProgress();
+  // True once an error was shown.
+  bool HadError() const { return had_error_; }
+
+ private:
+  bool verbose_;
+  bool progress_line_;
+  bool progress_shown_ = false;
+  bool had_error_ = false;
+  std::chrono::steady_clock::time_point last_progress_{};
+};
+
+}  // namespace vellora::cli
+
+#endif  // VELLORA_CLI_CLI_NOTIFIER_H_
