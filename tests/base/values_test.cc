@@ -1,0 +1,98 @@
+// The small value types: integer spins, the random generator, the top-level
+// message rule and file errors.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "base/errors.h"
+#include "base/file_io.h"
+#include "base/integer_spin.h"
+#include "base/random.h"
+#include "test_util.h"
+
+namespace vellora {
+namespace {
+
+TEST(IntegerSpin, ReadsTextAsNumberOrMinimumAndClampsOnSet) {
+  IntegerSpin spin(1, 10, 4);
+  EXPECT_EQ(spin.Value(), 4);
+  spin.SetText("50");
+  EXPECT_EQ(spin.Value(), 50);  // typed text is not clamped until it is left
+  spin.ClampText();
+  EXPECT_EQ(spin.Text(), "10");
+  spin.SetText("abc");
+  EXPECT_EQ(spin.Value(), 1);
+  spin.SetText("");
+  EXPECT_EQ(spin.Value(), 1);
+  spin.SetText("99999999999");
+  EXPECT_EQ(spin.Value(), 1);
+  spin.SetValue(-5);
+  EXPECT_EQ(spin.Text(), "1");
+  spin.SetValue(7);
+  spin.Step(+1);
+  EXPECT_EQ(spin.Value(), 8);
+  spin.SetValue(10);
+  spin.Step(+1);
+  EXPECT_EQ(spin.Value(), 10);
+}
+
+TEST(RandomGenerator, FollowsTheLinearCongruentialSequence) {
+  RandomGenerator random(0);
+  // seed' = 1 -> (100 * 1) >> 32 = 0
+  EXPECT_EQ(random.Random(100), 0u);
+  EXPECT_EQ(random.Seed(), 1u);
+  // seed' = 134775814 -> (100 * 134775814) >> 32 = 3
+  EXPECT_EQ(random.Random(100), 3u);
+  EXPECT_EQ(random.Seed(), 134775814u);
+  uint32_t seed = 134775814u;
+  for (int i = 0; i < 1000; ++i) {
+    seed = seed * 134775813u + 1u;
+    uint32_t expected = static_cast<uint32_t>((uint64_t{1000} * seed) >> 32);
+    ASSERT_EQ(random.Random(1000), expected);
+  }
+  RandomGenerator between(42);
+  for (int i = 0; i < 1000; ++i) {
+    int64_t v = between.RandomBetween(3, 5);
+    ASSERT_GE(v, 3);
+    ASSERT_LE(v, 5);
+  }
+  EXPECT_EQ(RandomGenerator(7).RandomBetween(9, 9), 9);
+}
+
+TEST(TopLevelMessage, AddsAFullStopOnlyAfterCharactersAboveIt) {
+  EXPECT_EQ(TopLevelMessage("Not Found"), "Not Found.");
+  EXPECT_EQ(TopLevelMessage("code 7"), "code 7.");
+  EXPECT_EQ(TopLevelMessage("Connection refused (Error #10061)"),
+            "Connection refused (Error #10061)");
+  EXPECT_EQ(TopLevelMessage("Such preset already exists!"), "Such preset already exists!");
+  EXPECT_EQ(TopLevelMessage("Done."), "Done.");
+  EXPECT_EQ(TopLevelMessage("path: \"x\""), "path: \"x\"");
+  EXPECT_EQ(TopLevelMessage(""), "");
+}
+
+TEST(FileIo, WriteErrorNamesThePathAndReasonAndKeepsTheOldFile) {
+  TempDir dir;
+  try {
+    WriteWholeFile(dir.path() + "/missing/x.txt", "data");
+    FAIL() << "no error";
+  } catch (const EFileError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + dir.path() +
+                                         "/missing/x.txt\". No such file or directory");
+  }
+  std::string path = dir.path() + "/keep.txt";
+  WriteWholeFile(path, "old");
+  ::mkdir((path + ".vb-tmp").c_str(), 0755);  // the temporary name is blocked
+  EXPECT_THROW(WriteWholeFile(path, "new"), EFileError);
+  EXPECT_EQ(ReadFileForTest(path), "old");
+}
+
+TEST(FileIo, ForceDirectoriesMakesEveryMissingParent) {
+  TempDir dir;
+  EXPECT_TRUE(ForceDirectories(dir.path() + "/a/b/c/"));
+  EXPECT_TRUE(DirectoryExists(dir.path() + "/a/b/c"));
+  EXPECT_FALSE(ForceDirectories(""));
+}
+
+}  // namespace
+}  // namespace vellora
