@@ -1,0 +1,65 @@
+#include "pipeline/grabber.h"
+
+#include "base/code_page.h"
+#include "base/errors.h"
+#include "base/file_io.h"
+
+namespace vellora {
+namespace {
+
+constexpr char kGrabPrefix[] = "zarngrab#";
+constexpr char kGrabSuffix[] = ".htm";
+
+// "zarngrab#*.htm", matched ignoring case as the file system of the
+// original platform does.
+bool IsGrabbedFileName(const std::string& name) {
+  const size_t prefix = sizeof kGrabPrefix - 1;
+  const size_t suffix = sizeof kGrabSuffix - 1;
+  return name.size() >= prefix + suffix &&
+         EqualIgnoringCase(std::string_view(name).substr(0, prefix), kGrabPrefix) &&
+         EqualIgnoringCase(std::string_view(name).substr(name.size() - suffix), kGrabSuffix);
+}
+
+template <typename Predicate>
+void DeleteFiles(MainState& state, Notifier& notifier, Predicate wanted) {
+  int count = 0;
+  const std::string& folder = state.WorkingFolder();
+  if (!folder.empty()) {
+    for (const DirEntry& entry : ListDirectory(folder)) {
+      if (entry.is_directory || !wanted(entry.name)) continue;
+      if (DeleteFileAt(folder + entry.name)) ++count;
+    }
+  }
+  notifier.Information(std::to_string(count) + " files deleted.");
+}
+
+}  // namespace
+
+std::string GrabbedFileName(int n) { return kGrabPrefix + std::to_string(n) + kGrabSuffix; }
+
+void bgraburlsClick(MainState& state, Notifier& notifier, PageFetcher& fetcher) {
+  // Without a preset there is no working folder to write into.
+  if (state.WorkingFolder().empty()) throw VelloraError(kNoWorkingFolderMessage);
+  const int rounds = state.urls2grab.Count();
+  for (int i = 1; i <= rounds; ++i) {
+    // The list may have been edited while an earlier page was downloading.
+    if (i > state.urls2grab.Count()) break;
+    std::string url = state.urls2grab.Line(i - 1);
+    SetStatus(state, notifier,
+              "Processing URL \"" + url + "\", [" + std::to_string(i) + "/" +
+                  std::to_string(state.urls2grab.Count()) + "]");
+    fetcher.Fetch(url, &state.grab_stream);
+    WriteWholeFile(state.WorkingFolder() + GrabbedFileName(i), state.grab_stream);
+  }
+  SetStatus(state, notifier, "Done.");
+}
+
+void bdelgrabfilesClick(MainState& state, Notifier& notifier) {
+  DeleteFiles(state, notifier, IsGrabbedFileName);
+}
+
+void bdelallfilesClick(MainState& state, Notifier& notifier) {
+  DeleteFiles(state, notifier, [](const std::string&) { return true; });
+}
+
+}  // namespace vellora
