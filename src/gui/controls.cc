@@ -1,0 +1,156 @@
+#include "gui/controls.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace vellora {
+
+QFont WindowFont() {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(11);
+  return font;
+}
+
+QLabel* AddLabel(QWidget* parent, int x, int y, const QString& text) {
+  auto* label = new QLabel(text, parent);
+  label->move(x, y);
+  label->adjustSize();
+  return label;
+}
+
+QLabel* AddWrappedLabel(QWidget* parent, const QRect& rect, const QString& text) {
+  auto* label = new QLabel(text, parent);
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setGeometry(rect);
+  return label;
+}
+
+QPlainTextEdit* AddMemo(QWidget* parent, const char* name, const QRect& rect, MemoStyle style) {
+  auto* memo = new QPlainTextEdit(parent);
+  memo->setObjectName(QString::fromLatin1(name));
+  memo->setGeometry(rect);
+  memo->setTabChangesFocus(true);
+  memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  if (style == MemoStyle::kBothScrollBars) {
+    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  } else {
+    memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  }
+  return memo;
+}
+
+QLineEdit* AddEdit(QWidget* parent, const char* name, const QRect& rect) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(QString::fromLatin1(name));
+  edit->setGeometry(rect);
+  return edit;
+}
+
+QPushButton* AddButton(QWidget* parent, const char* name, const QRect& rect,
+                       const QString& text) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(rect);
+  button->setAutoDefault(false);
+  return button;
+}
+
+QSpinBox* AddSpin(QWidget* parent, const char* name, const QRect& rect, const IntegerSpin& spin) {
+  auto* box = new QSpinBox(parent);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setGeometry(rect);
+  box->setRange(static_cast<int>(spin.Minimum()), static_cast<int>(spin.Maximum()));
+  box->setValue(static_cast<int>(spin.Initial()));
+  // Typed text is clamped into the range when the focus leaves the box.
+  box->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+  box->setKeyboardTracking(false);
+  return box;
+}
+
+ReportView::ReportView(QWidget* parent) : QTreeView(parent) {
+  setRootIsDecorated(false);
+  setItemsExpandable(false);
+  setUniformRowHeights(true);
+  setAllColumnsShowFocus(true);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  header()->setStretchLastSection(false);
+  header()->setSectionsMovable(false);
+  // Keep the selection visible when the list loses the focus.
+  QPalette p = palette();
+  p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
+  p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+             p.color(QPalette::Active, QPalette::HighlightedText));
+  setPalette(p);
+}
+
+void ReportView::SetColumnWidths(std::initializer_list<int> widths) {
+  widths_.assign(widths);
+  ApplyWidths();
+}
+
+void ReportView::ApplyWidths() {
+  for (size_t i = 0; i < widths_.size(); ++i) setColumnWidth(static_cast<int>(i), widths_[i]);
+}
+
+void ReportView::setModel(QAbstractItemModel* model) {
+  QTreeView::setModel(model);
+  if (model != nullptr) {
+    connect(model, &QAbstractItemModel::modelReset, this, &ReportView::ApplyWidths);
+  }
+  ApplyWidths();
+}
+
+int ReportView::SelectedRow() const {
+  if (selectionModel() == nullptr) return -1;
+  const QModelIndexList rows = selectionModel()->selectedRows();
+  return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void ReportView::SelectRow(int row) {
+  if (selectionModel() == nullptr) return;
+  if (row < 0 || model() == nullptr || row >= model()->rowCount()) {
+    selectionModel()->clearSelection();
+    return;
+  }
+  QModelIndex index = model()->index(row, 0);
+  selectionModel()->setCurrentIndex(
+      index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  scrollTo(index);
+}
+
+void ReportView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Delete) {
+    emit deleteKeyPressed(SelectedRow());
+    event->accept();
+    return;
+  }
+  QTreeView::keyPressEvent(event);
+}
+
+ReportView* AddReportView(QWidget* parent, const char* name, const QRect& rect) {
+  auto* view = new ReportView(parent);
+  view->setObjectName(QString::fromLatin1(name));
+  view->setGeometry(rect);
+  return view;
+}
+
+void ChainTabOrder(std::initializer_list<QWidget*> widgets) {
+  QWidget* previous = nullptr;
+  for (QWidget* w : widgets) {
+    if (previous != nullptr) QWidget::setTabOrder(previous, w);
+    previous = w;
+  }
+}
+
+}  // namespace vellora

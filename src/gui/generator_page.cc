@@ -1,0 +1,50 @@
+#include "gui/generator_page.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "app/main_state.h"
+#include "gui/controls.h"
+
+namespace vellora {
+
+GeneratorPage::GeneratorPage(const MainState& initial, QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("pagegensheet"));
+  AddLabel(this, 10, 15, QStringLiteral("Sentenses per paragraph (min/max)"));
+  sentmin = AddSpin(this, "sentmin", QRect(200, 11, 51, 22), initial.sentmin);
+  sentmax = AddSpin(this, "sentmax", QRect(265, 11, 51, 22), initial.sentmax);
+  AddLabel(this, 10, 40, QStringLiteral("Paragraphs per file (min/max)"));
+  parmin = AddSpin(this, "parmin", QRect(200, 36, 51, 22), initial.parmin);
+  parmax = AddSpin(this, "parmax", QRect(265, 36, 51, 22), initial.parmax);
+  maketxt = AddButton(this, "maketxt", QRect(11, 73, 305, 25),
+                      QStringLiteral("Generare paragraphs"));
+  pars = AddReportView(this, "pars", QRect(10, 107, 306, 124));
+  filelist = AddReportView(this, "filelist", QRect(10, 243, 306, 163));
+  AddLabel(this, 335, 10, QStringLiteral("Templates for sentenses"));
+  templates = AddMemo(this, "templates", QRect(336, 35, 410, 136), MemoStyle::kBothScrollBars);
+  AddLabel(this, 335, 190, QStringLiteral("HTML template"));
+  htmltemplate =
+      AddMemo(this, "htmltemplate", QRect(336, 210, 410, 196), MemoStyle::kBothScrollBars);
+  hint = AddWrappedLabel(
+      this, QRect(10, 425, 441, 46),
+      QStringLiteral("Directory URL where the files will be available, for example, if the url "
+                     "of index.htm will be http://www.example.com/promo/index.htm, enter "
+                     "http://www.example.com/promo/ here (this setting is only used to create "
+                     "google sitemap files)"));
+  hint->setObjectName(QStringLiteral("datahint"));
+  edataurl = AddEdit(this, "edataurl", QRect(465, 435, 281, 21));
+  AddLabel(this, 10, 475, QStringLiteral("Local folder for HTML files:"));
+  eresfolder = AddEdit(this, "eresfolder", QRect(180, 470, 271, 21));
+  makefiles =
+      AddButton(this, "makefiles", QRect(465, 468, 281, 25), QStringLiteral("Save files"));
+  QFont bold = makefiles->font();
+  bold.setBold(true);
+  makefiles->setFont(bold);
+  ChainTabOrder({maketxt, sentmin, sentmax, parmin, parmax, pars, filelist, templates, edataurl,
+                 eresfolder, makefiles, htmltemplate});
+}
+
+}  // namespace vellora

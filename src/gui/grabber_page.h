@@ -1,0 +1,28 @@
+// The tab page "HTML grabber": the URL list and the buttons that fill and
+// empty the working folder.
+
+#ifndef VELLORA_GUI_GRABBER_PAGE_H_
+#define VELLORA_GUI_GRABBER_PAGE_H_
+
+#include <QWidget>
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace vellora {
+
+class GrabberPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit GrabberPage(QWidget* parent = nullptr);
+
+  QPlainTextEdit* urls2grab;
+  QPushButton* bdelgrabfiles;
+  QPushButton* bdelallfiles;
+  QPushButton* bgraburls;
+};
+
+}  // namespace vellora
+
+#endif  // VELLORA_GUI_GRABBER_PAGE_H_

@@ -1,0 +1,42 @@
+#include "gui/gui_notifier.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+
+#include "base/errors.h"
+#include "gui/text_codec.h"
+
+namespace vellora {
+
+GuiNotifier::GuiNotifier(StatusPanel* panel, QWidget* parent) : panel_(panel), parent_(parent) {
+  since_paint_.start();
+}
+
+void GuiNotifier::Information(const std::string& message) {
+  Show(Kind::kInformation, FromCodePage(message));
+}
+
+void GuiNotifier::Error(const std::string& message) {
+  Show(Kind::kError, FromCodePage(TopLevelMessage(message)));
+}
+
+void GuiNotifier::Show(Kind kind, const QString& text) {
+  if (sink_) {
+    sink_(kind, text);
+    return;
+  }
+  QMessageBox box(kind == Kind::kError ? QMessageBox::Critical : QMessageBox::NoIcon,
+                  QString::fromLatin1(kApplicationTitle), text, QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+void GuiNotifier::Status(const std::string& text) {
+  if (panel_) panel_->SetText(FromCodePage(text));
+  if (status_hook_) status_hook_();
+  if (since_paint_.elapsed() >= kPaintIntervalMs) {
+    since_paint_.restart();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  }
+}
+
+}  // namespace vellora

@@ -1,0 +1,258 @@
+#include "gui/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "base/errors.h"
+#include "base/event_loop.h"
+#include "gui/about_page.h"
+#include "gui/controls.h"
+#include "gui/generator_page.h"
+#include "gui/grabber_page.h"
+#include "gui/options_page.h"
+#include "gui/phrases_page.h"
+#include "gui/preset_dialog_window.h"
+#include "gui/report_model.h"
+#include "gui/status_panel.h"
+#include "gui/text_codec.h"
+#include "gui/words_page.h"
+#include "pipeline/grabber.h"
+#include "pipeline/steps.h"
+
+namespace vellora {
+namespace {
+
+constexpr char kNoFetcherMessage[] = "The HTTP client is not available";
+
+}  // namespace
+
+MainWindow::MainWindow(EventLoop& loop, PageFetcher* fetcher, QWidget* parent)
+    : QWidget(parent),
+      loop_(loop),
+      fetcher_(fetcher),
+      status_(new StatusPanel(this)),
+      notifier_(status_, this) {
+  setObjectName(QStringLiteral("Form1"));
+  setFont(WindowFont());
+  setWindowTitle(QString::fromLatin1(kMainCaption));
+  resize(kClientWidth, kClientHeight);
+  move(kLeft, kTop);
+
+  pages_ = new QTabWidget(this);
+  pages_->setObjectName(QStringLiteral("Pages"));
+  grabber_ = new GrabberPage;
+  words_ = new WordsPage(state_);
+  phrases_ = new PhrasesPage(state_);
+  options_ = new OptionsPage(state_);
+  generator_ = new GeneratorPage(state_);
+  about_ = new AboutPage;
+  pages_->addTab(grabber_, QStringLiteral("HTML grabber"));
+  pages_->addTab(words_, QStringLiteral("Extract words from HTML/TXT files"));
+  pages_->addTab(phrases_, QStringLiteral("Create phrases from words"));
+  pages_->addTab(options_, QStringLiteral("HTML options"));
+  pages_->addTab(generator_, QStringLiteral("HTML generator"));
+  pages_->addTab(about_, QStringLiteral("About"));
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(status_);
+  layout->addWidget(pages_, 1);
+
+  words_model_ = new ReportListModel(&state_.words, {QStringLiteral("word"), QStringLiteral("count")}, this);
+  words_->words->setModel(words_model_);
+  words_->words->SetColumnWidths({200, 50});
+  pars_model_ = new ReportListModel(&state_.pars, {QStringLiteral("title"), QStringLiteral("paragraph")}, this);
+  generator_->pars->setModel(pars_model_);
+  generator_->pars->SetColumnWidths({250, 1000});
+  filelist_model_ = new ReportListModel(
+      &state_.filelist,
+      {QStringLiteral("file name"), QStringLiteral("title"), QStringLiteral("keywords"),
+       QStringLiteral("description"), QStringLiteral("text")},
+      this);
+  generator_->filelist->setModel(filelist_model_);
+  generator_->filelist->SetColumnWidths({250, 50, 50, 50, 1000});
+
+  BindControls();
+  ConnectButtons();
+  notifier_.SetStatusHook([this] { PushButtons(); });
+  PushAll();
+  pages_->setCurrentIndex(0);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BindControls() {
+  using E = StateBinding::Encoding;
+  StateBinding& b = binding_;
+  b.BindMemo(grabber_->urls2grab, &MainState::urls2grab);
+  b.BindEdit(words_->eworkingfolder, &MainState::eworkingfolder, E::kPath);
+  b.BindMemo(words_->prohibited, &MainState::prohibited);
+  b.BindMemo(words_->dontcontain, &MainState::dontcontain);
+  b.BindSpin(words_->minwordrate, &MainState::minwordrate);
+  b.BindSpin(words_->ratemultiplier, &MainState::ratemultiplier);
+  b.BindLabel(words_->wordcount, &MainState::wordcount);
+  b.BindMemo(phrases_->samples, &MainState::samples);
+  b.BindSpin(phrases_->phraselength, &MainState::phraselength);
+  b.BindLabel(phrases_->phrasescount, &MainState::phrasescount);
+  b.BindMemo(phrases_->usersamples, &MainState::usersamples);
+  b.BindEdit(options_->esitename, &MainState::esitename);
+  b.BindEdit(options_->esiteurl, &MainState::esiteurl);
+  b.BindEdit(options_->echarset, &MainState::echarset);
+  b.BindEdit(options_->efileext, &MainState::efileext);
+  b.BindSpin(options_->urlmin, &MainState::urlmin);
+  b.BindSpin(options_->urlmax, &MainState::urlmax);
+  b.BindMemo(options_->urlsurl, &MainState::urlsurl);
+  b.BindSpin(options_->imagemin, &MainState::imagemin);
+  b.BindSpin(options_->imagemax, &MainState::imagemax);
+  b.BindMemo(options_->imagesurl, &MainState::imagesurl);
+  b.BindMemo(options_->indexpage, &MainState::indexpage);
+  b.BindEdit(options_->indexfname, &MainState::indexfname);
+  b.BindSpin(generator_->sentmin, &MainState::sentmin);
+  b.BindSpin(generator_->sentmax, &MainState::sentmax);
+  b.BindSpin(generator_->parmin, &MainState::parmin);
+  b.BindSpin(generator_->parmax, &MainState::parmax);
+  b.BindMemo(generator_->templates, &MainState::templates);
+  b.BindMemo(generator_->htmltemplate, &MainState::htmltemplate);
+  b.BindEdit(generator_->edataurl, &MainState::edataurl);
+  b.BindEdit(generator_->eresfolder, &MainState::eresfolder, E::kPath);
+  b.BindLabel(about_->vercaption, &MainState::vercaption);
+  b.BindReport(words_model_);
+  b.BindReport(pars_model_);
+  b.BindReport(filelist_model_);
+}
+
+void MainWindow::ConnectButtons() {
+  connect(grabber_->bgraburls, &QPushButton::clicked, this, [this] {
+    RunStep([this] {
+      if (fetcher_ == nullptr) throw VelloraError(kNoFetcherMessage);
+      bgraburlsClick(state_, notifier_, *fetcher_);
+    });
+  });
+  connect(grabber_->bdelgrabfiles, &QPushButton::clicked, this,
+          [this] { RunStep([this] { bdelgrabfilesClick(state_, notifier_); }); });
+  connect(grabber_->bdelallfiles, &QPushButton::clicked, this,
+          [this] { RunStep([this] { bdelallfilesClick(state_, notifier_); }); });
+  connect(words_->bprocess, &QPushButton::clicked, this,
+          [this] { RunStep([this] { bprocessClick(state_, notifier_); }); });
+  connect(phrases_->makewordphrases, &QPushButton::clicked, this,
+          [this] { RunStep([this] { makewordphrasesClick(state_, notifier_); }); });
+  connect(generator_->maketxt, &QPushButton::clicked, this,
+          [this] { RunStep([this] { maketxtClick(state_, notifier_); }); });
+  connect(generator_->makefiles, &QPushButton::clicked, this,
+          [this] { RunStep([this] { makefilesClick(state_, notifier_); }); });
+  connect(words_->words, &ReportView::deleteKeyPressed, this, &MainWindow::OnWordsDelete);
+  connect(pages_, &QTabWidget::currentChanged, this, &MainWindow::OnPageShown);
+}
+
+StartUpResult MainWindow::Start(const std::string& presets_folder, bool seed_from_clock) {
+  StartUpResult result = FormCreate(state_, *this, notifier_, presets_folder, seed_from_clock);
+  PushAll();
+  pages_->setCurrentIndex(0);
+  return result;
+}
+
+void MainWindow::RunPresetDialog(MainState& state) {
+  PresetDialogWindow dialog(state, notifier_, this);
+  if (dialog_driver_) {
+    dialog.show();
+    dialog_driver_(dialog);
+    if (dialog.isVisible()) dialog.close();
+  } else {
+    dialog.exec();
+  }
+}
+
+void MainWindow::RootFileList(const std::string& folder) { words_->RootFileList(folder); }
+
+void MainWindow::PushButtons() {
+  words_->bprocess->setEnabled(state_.bprocess_enabled);
+  phrases_->makewordphrases->setEnabled(state_.makewordphrases_enabled);
+  generator_->maketxt->setEnabled(state_.maketxt_enabled);
+  generator_->makefiles->setEnabled(state_.makefiles_enabled);
+}
+
+void MainWindow::PushAll() {
+  binding_.Push(state_);
+  PushButtons();
+  QString status = FromCodePage(state_.Status);
+  if (status_->Text() != status) status_->SetText(status);
+  setWindowTitle(FromPath(state_.caption));
+}
+
+void MainWindow::RunStep(const std::function<void()>& step) {
+  if (step_running_) {
+    QApplication::beep();  // one step at a time
+    return;
+  }
+  step_running_ = true;
+  binding_.Pull(state_);
+  status_->BeginBusy();
+  bool failed = false;
+  std::string error;
+  try {
+    step();
+  } catch (const std::exception& e) {
+    failed = true;
+    error = e.what();
+  }
+  PushAll();
+  status_->EndBusy();
+  step_running_ = false;
+  if (close_pending_) {
+    // The window was closed while the step waited; the step has let go of
+    // the grab stream, so the close can go ahead now.
+    close_pending_ = false;
+    loop_.ClearTerminateRequest();
+    close();
+    return;
+  }
+  if (failed) notifier_.Error(error);
+}
+
+void MainWindow::OnPageShown(int index) {
+  QWidget* page = pages_->widget(index);
+  if (page != phrases_ && page != generator_) return;
+  binding_.Pull(state_);
+  if (page == phrases_) {
+    phrasegensheetShow(state_);
+  } else {
+    pagegensheetShow(state_);
+  }
+  PushButtons();
+}
+
+void MainWindow::OnWordsDelete(int row) {
+  if (row < 0 || row >= state_.words.Count()) return;
+  words_model_->RemoveRow(row, [this, row] { wordsKeyDown(state_, row); });
+  words_->words->SelectRow(row);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (step_running_) {
+    // A download is waiting: end it first, close once the step returned.
+    close_pending_ = true;
+    loop_.RequestTerminate();
+    event->ignore();
+    return;
+  }
+  binding_.Pull(state_);
+  try {
+    FormClose(state_);
+  } catch (const std::exception& e) {
+    loop_.ClearTerminateRequest();
+    notifier_.Error(e.what());
+    event->ignore();
+    return;
+  }
+  event->accept();
+}
+
+}  // namespace vellora

@@ -1,0 +1,128 @@
+// MainWindow: the desktop program's main window. A status bar on top and six
+// tab pages; it owns the MainState that the pipeline's steps work on.
+//
+// Every button runs one step of the core: the window pulls the controls'
+// values into the state, calls the step, pushes the state back into the
+// controls and shows a failure in an error message box. No pipeline rule
+// lives here. A step that waits for a download runs the event loop, so the
+// window stays usable meanwhile; a second step cannot start until the first
+// one ended (the click is refused with a beep).
+//
+// Closing the window saves the preset; a failed save shows its error and
+// keeps the window open. Closing while a download waits asks the loop to
+// terminate, which ends the download ("Connection aborted on request"); the
+// close (and the save) then happens as soon as the step has returned, so the
+// grab stream is released only after nothing writes into it any more.
+
+#ifndef VELLORA_GUI_MAIN_WINDOW_H_
+#define VELLORA_GUI_MAIN_WINDOW_H_
+
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "app/main_state.h"
+#include "app/start_up.h"
+#include "gui/gui_notifier.h"
+#include "gui/state_binding.h"
+
+class QTabWidget;
+
+namespace vellora {
+
+class AboutPage;
+class EventLoop;
+class GeneratorPage;
+class GrabberPage;
+class OptionsPage;
+class PageFetcher;
+class PhrasesPage;
+class PresetDialogWindow;
+class ReportListModel;
+class StatusPanel;
+class WordsPage;
+
+class MainWindow : public QWidget, public StartUpHost {
+  Q_OBJECT
+
+ public:
+  // `loop` is the event loop that downloads wait on; `fetcher` downloads the
+  // grabber's pages (may be null until SetFetcher). Both must outlive the
+  // window.
+  explicit MainWindow(EventLoop& loop, PageFetcher* fetcher = nullptr, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  void SetFetcher(PageFetcher* fetcher) { fetcher_ = fetcher; }
+
+  // Start-up (FormCreate): default texts, the preset dialog, the preset.
+  // `presets_folder` replaces the folder beside the program when not empty.
+  StartUpResult Start(const std::string& presets_folder = "", bool seed_from_clock = true);
+
+  // Makes start-up show the preset dialog without its modal loop and call
+  // `driver`, which works the dialog (tests, screenshots). The dialog is
+  // closed after `driver` returns if it is still open.
+  void SetDialogDriver(std::function<void(PresetDialogWindow&)> driver) {
+    dialog_driver_ = std::move(driver);
+  }
+
+  // StartUpHost.
+  void RunPresetDialog(MainState& state) override;
+  void RootFileList(const std::string& folder) override;
+
+  MainState& State() { return state_; }
+  GuiNotifier& Messages() { return notifier_; }
+  StateBinding& Binding() { return binding_; }
+  bool StepRunning() const { return step_running_; }
+
+  QTabWidget* Pages() const { return pages_; }
+  StatusPanel* Status() const { return status_; }
+  GrabberPage* Grabber() const { return grabber_; }
+  WordsPage* Words() const { return words_; }
+  PhrasesPage* Phrases() const { return phrases_; }
+  OptionsPage* Options() const { return options_; }
+  GeneratorPage* Generator() const { return generator_; }
+  AboutPage* About() const { return about_; }
+
+  // The window's outer size and place on the screen as laid out.
+  static constexpr int kLeft = 192, kTop = 122, kOuterWidth = 790, kOuterHeight = 590;
+  // The client area inside the frame at that size.
+  static constexpr int kClientWidth = 782, kClientHeight = 556;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Runs one step over the state with the usual before and after.
+  void RunStep(const std::function<void()>& step);
+  void OnPageShown(int index);
+  void OnWordsDelete(int row);
+  // Shows the buttons' enabled flags of the state.
+  void PushButtons();
+  void PushAll();
+  void BindControls();
+  void ConnectButtons();
+
+  MainState state_;
+  EventLoop& loop_;
+  PageFetcher* fetcher_;
+  StatusPanel* status_;
+  GuiNotifier notifier_;
+  StateBinding binding_;
+  QTabWidget* pages_;
+  GrabberPage* grabber_;
+  WordsPage* words_;
+  PhrasesPage* phrases_;
+  OptionsPage* options_;
+  GeneratorPage* generator_;
+  AboutPage* about_;
+  ReportListModel* words_model_;
+  ReportListModel* pars_model_;
+  ReportListModel* filelist_model_;
+  std::function<void(PresetDialogWindow&)> dialog_driver_;
+  bool step_running_ = false;
+  bool close_pending_ = false;
+};
+
+}  // namespace vellora
+
+#endif  // VELLORA_GUI_MAIN_WINDOW_H_

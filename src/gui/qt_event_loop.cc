@@ -1,0 +1,192 @@
+#include "gui/qt_event_loop.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include "base/errors.h"
+
+namespace vellora {
+
+QtEventLoop::QtEventLoop() {
+  int fds[2];
+  if (pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0) {
+    throw VelloraError("Cannot create the event loop's wake-up pipe: " + SystemReason(errno));
+  }
+  wake_read_ = fds[0];
+  wake_write_ = fds[1];
+  wake_notifier_ = new QSocketNotifier(wake_read_, QSocketNotifier::Read, &context_);
+  QObject::connect(wake_notifier_, &QSocketNotifier::activated, &context_, [this] { OnWake(); });
+}
+
+QtEventLoop::~QtEventLoop() {
+  // The notifiers are children of context_ and go with it; the pipe after.
+  for (auto& [fd, watcher] : watchers_) {
+    delete watcher.read;
+    delete watcher.write;
+  }
+  watchers_.clear();
+  delete wake_notifier_;
+  wake_notifier_ = nullptr;
+  close(wake_read_);
+  close(wake_write_);
+}
+
+void QtEventLoop::wake() noexcept {
+  char byte = 1;
+  // A full pipe already holds a wake-up; nothing else can go wrong here.
+  ssize_t ignored = write(wake_write_, &byte, 1);
+  (void)ignored;
+}
+
+void QtEventLoop::post(Callback callback) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    posted_.push_back(std::move(callback));
+  }
+  wake();
+}
+
+void QtEventLoop::OnWake() {
+  char buffer[256];
+  while (read(wake_read_, buffer, sizeof buffer) > 0) {
+  }
+  RunPosted();
+  if (TerminateRequested() && !terminate_seen_) {
+    terminate_seen_ = true;
+    if (terminate_handler_) Guard(terminate_handler_);
+  }
+  if (!TerminateRequested()) terminate_seen_ = false;
+}
+
+void QtEventLoop::RunPosted() {
+  // Run what was posted before this call; later posts wrote their own byte.
+  size_t count;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    count = posted_.size();
+  }
+  for (size_t i = 0; i < count; ++i) {
+    Callback callback;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (posted_.empty()) return;
+      callback = std::move(posted_.front());
+      posted_.pop_front();
+    }
+    Guard(callback);
+  }
+}
+
+void QtEventLoop::Guard(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (...) {
+    if (depth_ > 0) {
+      if (!pending_error_) pending_error_ = std::current_exception();
+      return;
+    }
+    if (!error_handler_) return;
+    try {
+      throw;
+    } catch (const std::exception& e) {
+      error_handler_(e.what());
+    } catch (...) {
+      error_handler_("Unknown error");
+    }
+  }
+}
+
+void QtEventLoop::Retire(QSocketNotifier* notifier) {
+  if (notifier == nullptr) return;
+  // It may be the sender of the signal being handled: disable it now and
+  // delete it once control is back in the event loop.
+  notifier->setEnabled(false);
+  notifier->deleteLater();
+}
+
+void QtEventLoop::watch(int fd, unsigned events, FdCallback callback) {
+  auto it = watchers_.find(fd);
+  if (it == watchers_.end()) {
+    it = watchers_.emplace(fd, Watcher()).first;
+    it->second.serial = next_serial_++;
+  }
+  Watcher& w = it->second;
+  w.events = events;
+  w.callback = std::move(callback);
+  uint64_t serial = w.serial;
+  auto ensure = [&](QSocketNotifier*& notifier, QSocketNotifier::Type type, bool wanted) {
+    if (wanted && notifier == nullptr) {
+      notifier = new QSocketNotifier(fd, type, &context_);
+      QObject::connect(notifier, &QSocketNotifier::activated, &context_,
+                       [this, fd, serial] { Dispatch(fd, serial); });
+    }
+    if (notifier != nullptr) notifier->setEnabled(wanted);
+  };
+  ensure(w.read, QSocketNotifier::Read, (events & kReadable) != 0);
+  ensure(w.write, QSocketNotifier::Write, (events & kWritable) != 0);
+}
+
+void QtEventLoop::unwatch(int fd) {
+  auto it = watchers_.find(fd);
+  if (it == watchers_.end()) return;
+  Retire(it->second.read);
+  Retire(it->second.write);
+  watchers_.erase(it);
+}
+
+void QtEventLoop::Dispatch(int fd, uint64_t serial) {
+  auto it = watchers_.find(fd);
+  if (it == watchers_.end() || it->second.serial != serial) return;
+  pollfd p = {fd, 0, 0};
+  if (it->second.events & kReadable) p.events |= POLLIN;
+  if (it->second.events & kWritable) p.events |= POLLOUT;
+  int count;
+  do {
+    count = poll(&p, 1, 0);
+  } while (count < 0 && errno == EINTR);
+  if (count <= 0) return;
+  unsigned ready = 0;
+  if (p.revents & POLLIN) ready |= kReadable;
+  if (p.revents & POLLOUT) ready |= kWritable;
+  if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) ready |= it->second.events;
+  ready &= it->second.events;
+  if (ready == 0) return;
+  FdCallback callback = it->second.callback;  // the callback may unwatch itself
+  Guard([&] { callback(ready); });
+}
+
+void QtEventLoop::runOnce(int timeout_ms) {
+  ++depth_;
+  struct DepthGuard {
+    int& depth;
+    ~DepthGuard() { --depth; }
+  } guard{depth_};
+  bool queued;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    queued = !posted_.empty();
+  }
+  if (timeout_ms == 0 || queued || TerminateRequested()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  } else {
+    QTimer timer;  // wakes the wait below when it fires
+    if (timeout_ms > 0) {
+      timer.setSingleShot(true);
+      timer.start(timeout_ms);
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  }
+  if (pending_error_) {
+    std::exception_ptr error = pending_error_;
+    pending_error_ = nullptr;
+    std::rethrow_exception(error);
+  }
+}
+
+}  // namespace vellora

@@ -1,0 +1,96 @@
+#include "gui/words_page.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTreeView>
+
+#include "app/main_state.h"
+#include "app/start_up.h"
+#include "base/errors.h"
+#include "gui/controls.h"
+#include "gui/text_codec.h"
+
+namespace vellora {
+
+WordsPage::WordsPage(const MainState& initial, QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("wordgensheet"));
+  AddLabel(this, 15, 15, QStringLiteral("Working folder:"));
+  eworkingfolder = AddEdit(this, "eworkingfolder", QRect(110, 10, 366, 21));
+  eworkingfolder->setReadOnly(true);
+
+  shellfiles = new QFileSystemModel(this);
+  shellfiles->setFilter(QDir::Files | QDir::NoDotAndDotDot);
+  shellfiles->setReadOnly(false);
+  shellfilelist = new QTreeView(this);
+  shellfilelist->setObjectName(QStringLiteral("shellfilelist"));
+  shellfilelist->setGeometry(15, 45, 476, 96);
+  shellfilelist->setRootIsDecorated(false);
+  shellfilelist->setItemsExpandable(false);
+  shellfilelist->setUniformRowHeights(true);
+  shellfilelist->setAllColumnsShowFocus(true);
+  shellfilelist->setSelectionBehavior(QAbstractItemView::SelectRows);
+  shellfilelist->setEditTriggers(QAbstractItemView::SelectedClicked |
+                                 QAbstractItemView::EditKeyPressed);
+  {
+    QPalette p = shellfilelist->palette();
+    p.setColor(QPalette::Inactive, QPalette::Highlight,
+               p.color(QPalette::Active, QPalette::Highlight));
+    p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+               p.color(QPalette::Active, QPalette::HighlightedText));
+    shellfilelist->setPalette(p);
+  }
+  shellfilelist->setModel(shellfiles);
+  shellfilelist->header()->resizeSection(0, 200);
+  QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+  if (!QFileInfo(desktop).isDir()) desktop = QDir::homePath();
+  shellfilelist->setRootIndex(shellfiles->setRootPath(desktop));
+  shellfiles->sort(0, Qt::AscendingOrder);
+
+  bprocess = AddButton(this, "bprocess", QRect(15, 154, 476, 22),
+                       QStringLiteral("Process files in the working folder"));
+
+  panel = new QFrame(this);
+  panel->setObjectName(QStringLiteral("panel"));
+  panel->setFrameShape(QFrame::Panel);
+  panel->setFrameShadow(QFrame::Raised);
+  panel->setGeometry(15, 185, 476, 41);
+  AddLabel(panel, 15, 13, QStringLiteral("Advanced word filtering:"));
+  AddLabel(panel, 141, 13, QStringLiteral("Minimal word rate"));
+  minwordrate = AddSpin(panel, "minwordrate", QRect(235, 9, 51, 22), initial.minwordrate);
+  AddLabel(panel, 305, 13, QStringLiteral("Multiply word rate by"));
+  ratemultiplier =
+      AddSpin(panel, "ratemultiplier", QRect(410, 9, 51, 22), initial.ratemultiplier);
+
+  ReportView* view = AddReportView(this, "words", QRect(16, 235, 475, 241));
+  words = view;
+  wordcount = AddLabel(this, 15, 480, FromCodePage(initial.wordcount));
+  wordcount->setObjectName(QStringLiteral("wordcount"));
+
+  AddLabel(this, 505, 25, QStringLiteral("Ignore the following words"));
+  prohibited = AddMemo(this, "prohibited", QRect(505, 49, 126, 452), MemoStyle::kWordWrap);
+  AddLabel(this, 640, 25, QStringLiteral("Ignore words contaning"));
+  dontcontain = AddMemo(this, "dontcontain", QRect(640, 49, 111, 452), MemoStyle::kWordWrap);
+
+  ChainTabOrder({words, prohibited, bprocess, dontcontain, minwordrate, ratemultiplier,
+                 shellfilelist, eworkingfolder});
+}
+
+void WordsPage::RootFileList(const std::string& folder) {
+  QString path = FromPath(folder);
+  if (folder.empty() || !QFileInfo(path).isDir()) throw VelloraError(ErrorSettingPath(folder));
+  shellfilelist->setRootIndex(shellfiles->setRootPath(path));
+  shellfiles->sort(0, Qt::AscendingOrder);
+}
+
+QString WordsPage::FileListRoot() const { return shellfiles->rootPath(); }
+
+}  // namespace vellora
