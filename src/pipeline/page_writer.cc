@@ -1,0 +1,135 @@
+// makefilesClick: the pages of `filelist`, the index page and sitemap.xml
+// written into the output folder.
+//
+// Every page is the template with seven placeholders replaced in turn, each
+// replacement running over the text the one before left. The first three
+// values are the same for every page, so that part is done once. The link
+// list, the same for every page and by far its largest part, starts with
+// "<" and ends with a line break, neither of which "$content$" holds, so no
+// match of "$content$" can straddle its edges: the pieces around each
+// "$links$" and the link list itself are replaced separately and joined,
+// which gives the same text as replacing over the whole page.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/errors.h"
+#include "base/file_io.h"
+#include "pipeline/sitemap.h"
+#include "pipeline/step_support.h"
+#include "pipeline/steps.h"
+
+namespace vellora {
+namespace {
+
+constexpr std::string_view kCharset = "$charset$";
+constexpr std::string_view kSitename = "$sitename$";
+constexpr std::string_view kSiteurl = "$siteurl$";
+constexpr std::string_view kKeywords = "$keywords$";
+constexpr std::string_view kDescription = "$description$";
+constexpr std::string_view kLinks = "$links$";
+constexpr std::string_view kContent = "$content$";
+
+std::string JoinPath(const std::string& folder, std::string_view name) {
+  std::string path = folder;
+  if (path.back() != '/') path += '/';
+  path.append(name);
+  return path;
+}
+
+// `text` with "$links$" and then "$content$" replaced, as two replace-alls
+// in a row would give.
+std::string ReplaceLinksAndContent(std::string_view text, std::string_view links,
+                                   bool links_hold_content, std::string_view content) {
+  std::string out;
+  out.reserve(text.size() + links.size() + content.size());
+  const std::string replaced_links =
+      links_hold_content ? ReplaceAllIgnoringCase(links, kContent, content) : std::string();
+  size_t pos = 0;
+  for (;;) {
+    const size_t match = FindIgnoringCase(text, kLinks, pos);
+    const std::string_view piece =
+        text.substr(pos, match == std::string_view::npos ? std::string_view::npos : match - pos);
+    if (FindIgnoringCase(piece, kContent) == std::string_view::npos) {
+      out.append(piece);
+    } else {
+      out += ReplaceAllIgnoringCase(piece, kContent, content);
+    }
+    if (match == std::string_view::npos) break;
+    out.append(links_hold_content ? std::string_view(replaced_links) : links);
+    pos = match + kLinks.size();
+  }
+  return out;
+}
+
+}  // namespace
+
+void makefilesClick(MainState& state, Notifier& notifier) {
+  StatusReporter status(state, notifier);
+  status.Set("Saving files, please wait...");
+  state.makefiles_enabled = false;
+  const std::string folder = state.eresfolder;
+  if (folder.empty()) throw EFileError("Unable to create directory");
+  // A folder that cannot be made shows at the first write, naming the file.
+  if (folder.size() >= 3 && !DirectoryExists(folder)) ForceDirectories(folder);
+
+  const std::string& charset = state.echarset;
+  const std::string& sitename = state.esitename;
+  const std::string& siteurl = state.esiteurl;
+  const ReportList& filelist = state.filelist;
+
+  std::string links = "<a href=\"" + state.indexfname + "\">Index</a><br><br>\r\n";
+  for (int row = 0; row < filelist.Count(); ++row) {
+    links += "<a href=\"";
+    links += filelist.Row(row).caption;
+    links += "\">";
+    links += filelist.SubItem(row, 0);
+    links += "</a><br>\r\n";
+  }
+
+  state.savememo.Clear();
+  const int template_lines = state.htmltemplate.Count();
+  for (int i = 0; i < template_lines; ++i) state.savememo.Add(state.htmltemplate.FullLine(i));
+  if (state.savememo.Count() == 0) return;
+  const std::string page_template = state.savememo.Text();
+
+  // The index page.
+  {
+    std::string text = ReplaceAllIgnoringCase(page_template, kCharset, charset);
+    text = ReplaceAllIgnoringCase(text, kSitename, sitename);
+    text = ReplaceAllIgnoringCase(text, kSiteurl, siteurl);
+    text = ReplaceAllIgnoringCase(text, kKeywords, sitename);
+    text = ReplaceAllIgnoringCase(text, kDescription, sitename + " home page");
+    text = ReplaceAllIgnoringCase(text, kLinks, links);
+    text = ReplaceAllIgnoringCase(text, kContent, state.indexpage.Text());
+    state.savememo.SetText(text);
+    WriteWholeFile(JoinPath(folder, state.indexfname), text);
+  }
+
+  // The pages.
+  std::string common = ReplaceAllIgnoringCase(page_template, kCharset, charset);
+  common = ReplaceAllIgnoringCase(common, kSitename, sitename);
+  common = ReplaceAllIgnoringCase(common, kSiteurl, siteurl);
+  const bool links_hold_content = FindIgnoringCase(links, kContent) != std::string::npos;
+  for (int row = 0; row < filelist.Count(); ++row) {
+    std::string text = ReplaceAllIgnoringCase(common, kKeywords, filelist.SubItem(row, 1));
+    text = ReplaceAllIgnoringCase(text, kDescription, filelist.SubItem(row, 2));
+    text = ReplaceLinksAndContent(text, links, links_hold_content, filelist.SubItem(row, 3));
+    WriteWholeFile(JoinPath(folder, filelist.Row(row).caption), text);
+    state.savememo.SetText(std::move(text));
+  }
+
+  // The sitemap.
+  if (state.edataurl.size() > 4) {
+    if (state.edataurl.back() != '/') state.edataurl += '/';
+    std::string text = SitemapText(state.edataurl, state.indexfname, filelist);
+    WriteWholeFile(JoinPath(folder, "sitemap.xml"), text);
+    state.savememo.SetText(std::move(text));
+  }
+
+  status.Set("Done.");
+  state.makefiles_enabled = true;
+}
+
+}  // namespace vellora

@@ -1,0 +1,119 @@
+#include "pipeline/step_support.h"
+
+#include <charconv>
+#include <limits>
+
+#include "base/code_page.h"
+
+namespace vellora {
+
+void StatusReporter::Set(std::string_view text) {
+  buffer_.assign(text);
+  Publish();
+}
+
+void StatusReporter::Progress(std::string_view activity, int64_t done, int64_t total) {
+  buffer_.assign(activity);
+  buffer_ += " [";
+  AppendDecimal(buffer_, done);
+  buffer_ += '/';
+  AppendDecimal(buffer_, total);
+  buffer_ += ']';
+  Publish();
+}
+
+void StatusReporter::Publish() {
+  if (buffer_ == state_.Status) return;
+  SetStatus(state_, notifier_, buffer_);
+}
+
+int64_t ClampedValue(const IntegerSpin& spin) {
+  int64_t value = spin.Value();
+  if (value < spin.Minimum()) return spin.Minimum();
+  if (value > spin.Maximum()) return spin.Maximum();
+  return value;
+}
+
+int64_t RandomBetweenOrdered(RandomGenerator& random, int64_t a, int64_t b) {
+  if (a > b) std::swap(a, b);
+  return random.RandomBetween(a, b);
+}
+
+int64_t ParseCount(std::string_view text) {
+  size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  if (i == text.size()) return 0;
+  uint64_t value = 0;
+  constexpr uint64_t kLimit = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+  for (; i < text.size(); ++i) {
+    char c = text[i];
+    if (c < '0' || c > '9') return 0;
+    value = value * 10 + static_cast<uint64_t>(c - '0');
+    if (value > kLimit) return 0;
+  }
+  int64_t signed_value = static_cast<int64_t>(value);
+  return negative ? -signed_value : signed_value;
+}
+
+std::string_view TrimControls(std::string_view text) {
+  size_t begin = 0;
+  size_t end = text.size();
+  while (begin < end && static_cast<unsigned char>(text[begin]) <= 32) ++begin;
+  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32) --end;
+  return text.substr(begin, end - begin);
+}
+
+std::string Capitalised(std::string_view text) {
+  std::string result(text);
+  if (result.size() >= 2 && result[0] >= 'a' && result[0] <= 'z') {
+    result[0] = static_cast<char>(result[0] - 'a' + 'A');
+  }
+  return result;
+}
+
+size_t FindIgnoringCase(std::string_view text, std::string_view needle, size_t from) {
+  if (needle.empty() || needle.size() > text.size()) return std::string_view::npos;
+  const unsigned char* upper = UpperTable();
+  const unsigned char first = upper[static_cast<unsigned char>(needle[0])];
+  const size_t last = text.size() - needle.size();
+  for (size_t i = from; i <= last; ++i) {
+    if (upper[static_cast<unsigned char>(text[i])] != first) continue;
+    size_t k = 1;
+    while (k < needle.size() && upper[static_cast<unsigned char>(text[i + k])] ==
+                                    upper[static_cast<unsigned char>(needle[k])]) {
+      ++k;
+    }
+    if (k == needle.size()) return i;
+  }
+  return std::string_view::npos;
+}
+
+std::string ReplaceAllIgnoringCase(std::string_view text, std::string_view from,
+                                   std::string_view to) {
+  size_t match = FindIgnoringCase(text, from);
+  if (match == std::string_view::npos) return std::string(text);
+  std::string result;
+  result.reserve(text.size() + to.size());
+  size_t pos = 0;
+  while (match != std::string_view::npos) {
+    result.append(text.substr(pos, match - pos));
+    result.append(to);
+    pos = match + from.size();
+    match = FindIgnoringCase(text, from, pos);
+  }
+  result.append(text.substr(pos));
+  return result;
+}
+
+void AppendDecimal(std::string& out, int64_t number) {
+  char digits[24];
+  auto [end, ec] = std::to_chars(digits, digits + sizeof digits, number);
+  (void)ec;
+  out.append(digits, end);
+}
+
+}  // namespace vellora

@@ -1,0 +1,73 @@
+// Small pieces shared by the pipeline steps: progress texts, reading the
+// number fields, counts kept as text, and the plain-text operations the
+// steps apply to phrases and pages.
+
+#ifndef VELLORA_PIPELINE_STEP_SUPPORT_H_
+#define VELLORA_PIPELINE_STEP_SUPPORT_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/main_state.h"
+#include "base/integer_spin.h"
+#include "base/notifier.h"
+#include "base/random.h"
+
+namespace vellora {
+
+// Sets status texts without allocating per text. Progress texts read
+// `activity` + " [" + done + "/" + total + "]". A text equal to the one shown
+// last is not passed on again, so the sequence of distinct texts is kept.
+class StatusReporter {
+ public:
+  StatusReporter(MainState& state, Notifier& notifier) : state_(state), notifier_(notifier) {}
+
+  void Set(std::string_view text);
+  void Progress(std::string_view activity, int64_t done, int64_t total);
+
+ private:
+  void Publish();
+
+  MainState& state_;
+  Notifier& notifier_;
+  std::string buffer_;
+};
+
+// The value of a number field, clamped into its range: text that a user
+// typed and never left stays as typed, and the steps read it as the field
+// would show it after leaving.
+int64_t ClampedValue(const IntegerSpin& spin);
+
+// RandomBetween over a pair taken in order: a lower bound above its upper
+// bound is read as the same interval the other way round.
+int64_t RandomBetweenOrdered(RandomGenerator& random, int64_t a, int64_t b);
+
+// A count kept as decimal text: an optional sign and decimal digits. Any
+// other text, and a number beyond the 64-bit range, reads as 0.
+int64_t ParseCount(std::string_view text);
+
+// `text` without its leading and trailing bytes of code 32 and below.
+std::string_view TrimControls(std::string_view text);
+
+// `text` with its first character changed from a..z to A..Z when the text
+// has at least two characters; otherwise unchanged.
+std::string Capitalised(std::string_view text);
+
+// Every occurrence of `from` in `text`, compared ignoring case by the code
+// page's upper-case mapping, replaced by `to`, left to right, without
+// rescanning the replacement. An empty `from` matches nothing.
+std::string ReplaceAllIgnoringCase(std::string_view text, std::string_view from,
+                                   std::string_view to);
+
+// The offset of the first occurrence of `needle` in `text` at or after
+// `from`, compared ignoring case, or npos. An empty needle is never found.
+size_t FindIgnoringCase(std::string_view text, std::string_view needle, size_t from = 0);
+
+// Appends `number` in decimal to `out`.
+void AppendDecimal(std::string& out, int64_t number);
+
+}  // namespace vellora
+
+#endif  // VELLORA_PIPELINE_STEP_SUPPORT_H_

@@ -1,0 +1,54 @@
+// The steps of the page generation pipeline, each one function over the main
+// window's state. The desktop program and the vellora command call them from
+// their buttons and step names; neither holds any pipeline rule of its own.
+//
+// Every step reports its progress through SetStatus and ends with the status
+// text "Done.". A failure raises an exception derived from VelloraError (a
+// file error carries the file's path and the system's reason) and leaves the
+// state as it stood at that point: the step's button stays disabled until
+// its tab page is shown again. For the same seed and the same inputs a step
+// draws the same random numbers in the same order, so its output is the same.
+
+#ifndef VELLORA_PIPELINE_STEPS_H_
+#define VELLORA_PIPELINE_STEPS_H_
+
+#include "app/main_state.h"
+#include "base/notifier.h"
+
+namespace vellora {
+
+// Word extraction ("extract"): every file of the working folder becomes
+// lower-case tokens, which are filtered by `prohibited` and `dontcontain` and
+// counted into `words`, largest count first.
+void bprocessClick(MainState& state, Notifier& notifier);
+
+// The Delete key on row `row` of `words` (the selected row): removes it. The
+// row that now has that index, if any, is the new selection. A `row` outside
+// the list (nothing selected) changes nothing.
+void wordsKeyDown(MainState& state, int row);
+
+// The "Create phrases" tab is shown: its button is enabled exactly when
+// `words` has rows.
+void phrasegensheetShow(MainState& state);
+
+// Phrase creation ("phrases"): spends the counts of `words` on random phrases
+// of 1..`phraselength` words in `samples`, and empties `words`.
+void makewordphrasesClick(MainState& state, Notifier& notifier);
+
+// The "HTML generator" tab is shown: `maketxt` is enabled exactly when
+// `samples` has lines, `makefiles` exactly when `filelist` has rows.
+void pagegensheetShow(MainState& state);
+
+// Paragraph and page generation ("generate"): pours the phrases of `samples`
+// into sentence templates, making `pars`, then groups the paragraphs into
+// the pages of `filelist`. Raises VelloraError, changing nothing, when there
+// are phrases but no template line holds a "$" place for one.
+void maketxtClick(MainState& state, Notifier& notifier);
+
+// Page writer ("save"): writes every page of `filelist`, the index page and,
+// with a directory address in `edataurl`, sitemap.xml into `eresfolder`.
+void makefilesClick(MainState& state, Notifier& notifier);
+
+}  // namespace vellora
+
+#endif  // VELLORA_PIPELINE_STEPS_H_

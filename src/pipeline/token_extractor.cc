@@ -1,0 +1,96 @@
+#include "pipeline/token_extractor.h"
+
+#include <cstring>
+
+#include "base/code_page.h"
+#include "pipeline/step_support.h"
+
+namespace vellora {
+
+TokenExtractor::TokenExtractor()
+    : tags_("<.+?>"),
+      numbers_("\\b\\d*\\b"),
+      spaces_("\\s{2,}"),
+      punctuation_("[\\[\\];\"\\(\\).,!:]") {}
+
+std::string TokenExtractor::JoinTrimmedLines(std::string_view bytes) {
+  const size_t nul = bytes.find('\0');
+  if (nul != std::string_view::npos) bytes = bytes.substr(0, nul);
+  std::string text;
+  text.reserve(bytes.size() + 1);
+  const char* data = bytes.data();
+  const size_t n = bytes.size();
+  size_t i = 0;
+  while (i < n) {
+    size_t j = i;
+    while (j < n && data[j] != '\r' && data[j] != '\n') ++j;
+    std::string_view line(data + i, std::min(j - i, kLineReadLimit));
+    std::string_view trimmed = TrimControls(line);
+    if (!trimmed.empty()) {
+      text.append(trimmed);
+      text.push_back(' ');
+    }
+    if (j == n) break;
+    i = (data[j] == '\r' && j + 1 < n && data[j + 1] == '\n') ? j + 2 : j + 1;
+  }
+  return text;
+}
+
+std::string TokenExtractor::Extract(std::string_view bytes) {
+  std::string text = JoinTrimmedLines(bytes);
+  if (text.empty()) return text;
+  text = tags_.Replace(text, "");
+  text = numbers_.Replace(text, "");
+  text = spaces_.Replace(text, " ");
+  // Every single space becomes a line break.
+  std::string lines;
+  lines.reserve(text.size() + text.size() / 4);
+  for (char c : text) {
+    if (c == ' ') {
+      lines += "\r\n";
+    } else {
+      lines.push_back(c);
+    }
+  }
+  text = punctuation_.Replace(lines, "");
+  const unsigned char* lower = LowerTable();
+  for (char& c : text) c = static_cast<char>(lower[static_cast<unsigned char>(c)]);
+  return text;
+}
+
+TokenFilter::TokenFilter(const TextList& prohibited, const TextList& dontcontain) {
+  const int prohibited_count = prohibited.Count();
+  prohibited_words_.reserve(static_cast<size_t>(prohibited_count));
+  for (int i = 0; i < prohibited_count; ++i) prohibited_words_.push_back(prohibited.Line(i));
+  for (const std::string& word : prohibited_words_) prohibited_.insert(word);
+
+  const int fragment_count = dontcontain.Count();
+  for (int i = 0; i < fragment_count; ++i) {
+    std::string fragment = dontcontain.Line(i);
+    if (fragment.empty()) continue;
+    const unsigned char first = static_cast<unsigned char>(fragment[0]);
+    by_first_byte_[first].push_back(fragments_.size());
+    first_bytes_.set(first);
+    fragments_.push_back(std::move(fragment));
+  }
+}
+
+bool TokenFilter::Keeps(std::string_view token) const {
+  if (token.size() < 2) return false;
+  if (prohibited_.count(token) != 0) return false;
+  if (fragments_.empty()) return true;
+  for (size_t i = 0; i < token.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(token[i]);
+    if (!first_bytes_.test(c)) continue;
+    for (size_t index : by_first_byte_[c]) {
+      const std::string& fragment = fragments_[index];
+      if (fragment.size() <= token.size() - i &&
+          std::memcmp(token.data() + i, fragment.data(), fragment.size()) == 0) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace vellora

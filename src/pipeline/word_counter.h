@@ -1,0 +1,49 @@
+// WordCounter: counts tokens by word, two tokens being the same word when
+// they are equal ignoring case (the code page's upper-case mapping). A word
+// keeps the spelling of its first token. Lookups go through a hash index on
+// the upper-cased bytes, so counting n tokens costs O(n) on average, however
+// many distinct words there are. Not thread-safe.
+
+#ifndef VELLORA_PIPELINE_WORD_COUNTER_H_
+#define VELLORA_PIPELINE_WORD_COUNTER_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vellora {
+
+class WordCounter {
+ public:
+  struct Word {
+    std::string text;
+    int64_t count;
+  };
+
+  WordCounter();
+
+  // Adds one occurrence of `token`: its word's count grows by one, or a new
+  // word with count 1 is added.
+  void Add(std::string_view token);
+
+  size_t Size() const { return words_.size(); }
+  // The words in order of their first occurrence.
+  const std::vector<Word>& Words() const { return words_; }
+  // Moves the words out; the counter is left empty.
+  std::vector<Word> TakeWords();
+
+ private:
+  static uint64_t HashIgnoringCase(std::string_view text);
+  void Grow();
+
+  std::vector<Word> words_;
+  std::vector<uint64_t> hashes_;  // parallel to words_
+  std::vector<uint32_t> slots_;   // word index + 1, 0 for an empty slot
+  size_t mask_ = 0;
+};
+
+}  // namespace vellora
+
+#endif  // VELLORA_PIPELINE_WORD_COUNTER_H_

@@ -1,0 +1,152 @@
+// bprocessClick and wordsKeyDown: word extraction over the working folder.
+//
+// The token list is cleaned in one pass and counted through a hash index
+// (WordCounter); the rows are put in caption order once, after counting,
+// instead of being re-sorted as each word arrives. The final order is by
+// count, largest first, and by caption among equal counts.
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "base/file_io.h"
+#include "pipeline/step_support.h"
+#include "pipeline/steps.h"
+#include "pipeline/token_extractor.h"
+#include "pipeline/word_counter.h"
+
+namespace vellora {
+namespace {
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Calls `visit(line)` for every line of `text`, a text whose every line ends
+// with CR LF.
+template <typename Visit>
+void ForEachLine(const std::string& text, Visit visit) {
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find("\r\n", pos);
+    if (end == std::string::npos) end = text.size();
+    visit(std::string_view(text).substr(pos, end - pos));
+    pos = end + 2;
+  }
+}
+
+size_t CountLines(const std::string& text) {
+  size_t lines = 0;
+  ForEachLine(text, [&lines](std::string_view) { ++lines; });
+  return lines;
+}
+
+}  // namespace
+
+void bprocessClick(MainState& state, Notifier& notifier) {
+  StatusReporter status(state, notifier);
+  state.bprocess_enabled = false;
+  state.mytext.Clear();
+
+  // Read every admitted file of the working folder into the token list; a
+  // file that cannot be read ends the run with the tokens so far kept.
+  TokenExtractor extractor;
+  std::string folder = state.WorkingFolder();
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  std::string tokens;
+  if (!folder.empty()) {
+    for (const DirEntry& entry : ListDirectory(folder)) {
+      if (entry.is_directory || entry.is_hidden) continue;
+      const std::string path = folder + entry.name;
+      if (!IsRegularFile(path)) continue;
+      status.Set("Processing file " + path);
+      std::string bytes;
+      try {
+        bytes = ReadWholeFile(path);
+      } catch (...) {
+        state.myfile.Clear();
+        state.mytext.SetText(std::move(tokens));
+        throw;
+      }
+      tokens += extractor.Extract(bytes);
+      tokens += "\r\n";  // the file's text is added as lines: one empty line follows
+    }
+  }
+  state.myfile.Clear();
+
+  // Cleaning.
+  status.Set("Cleaning up the word list...");
+  const int64_t total_lines = static_cast<int64_t>(CountLines(tokens));
+  TokenFilter filter(state.prohibited, state.dontcontain);
+  std::string cleaned;
+  cleaned.reserve(tokens.size());
+  int64_t examined = 0;
+  ForEachLine(tokens, [&](std::string_view line) {
+    if (!line.empty() && filter.Keeps(line.substr(0, kLineReadLimit))) {
+      cleaned.append(line);
+      cleaned += "\r\n";
+    }
+    ++examined;
+    if (examined % 10 == 0) status.Progress("Cleaning up the word list", examined, total_lines);
+  });
+  tokens = std::string();
+  state.mytext.SetText(std::move(cleaned));
+  const std::string& kept = state.mytext.Text();
+
+  // Counting.
+  status.Set("Generating final word list table...");
+  state.words.Clear();
+  const int64_t token_count = static_cast<int64_t>(CountLines(kept));
+  WordCounter counter;
+  int64_t index = 0;
+  ForEachLine(kept, [&](std::string_view line) {
+    counter.Add(line.substr(0, kLineReadLimit));
+    if (index % 10 == 0) status.Progress("Generating final word list table", index, token_count);
+    ++index;
+  });
+  std::vector<WordCounter::Word> words = counter.TakeWords();
+  std::sort(words.begin(), words.end(),
+            [](const WordCounter::Word& a, const WordCounter::Word& b) { return a.text < b.text; });
+
+  // Rate filter and multiplier, in caption order.
+  const int64_t min_rate = ClampedValue(state.minwordrate);
+  const int64_t multiplier = ClampedValue(state.ratemultiplier);
+  const int64_t row_count = static_cast<int64_t>(words.size());
+  std::vector<WordCounter::Word> rated;
+  rated.reserve(words.size());
+  int64_t m = 1;
+  for (WordCounter::Word& word : words) {
+    if (word.count >= min_rate) {
+      if (multiplier > 1) word.count *= multiplier;
+      rated.push_back(std::move(word));
+    }
+    ++m;
+    if (m % 10 == 0) status.Progress("Processing word rate", m, row_count);
+  }
+  std::stable_sort(
+      rated.begin(), rated.end(),
+      [](const WordCounter::Word& a, const WordCounter::Word& b) { return a.count > b.count; });
+
+  int64_t sum = 0;
+  std::vector<ReportRow>& rows = state.words.MutableRows();
+  rows.reserve(rated.size());
+  for (WordCounter::Word& word : rated) {
+    sum += word.count;
+    rows.push_back(ReportRow{std::move(word.text), {std::to_string(word.count)}});
+  }
+
+  status.Set("Done.");
+  state.wordcount = "Unique words: " + std::to_string(rows.size()) +
+                    ", total: " + std::to_string(sum) + ".";
+  state.bprocess_enabled = true;
+}
+
+void wordsKeyDown(MainState& state, int row) {
+  if (row < 0 || row >= state.words.Count()) return;
+  state.words.Delete(row);
+}
+
+}  // namespace vellora

@@ -1,0 +1,211 @@
+// The page writer: placeholders and their order, the link list, the index
+// page, the sitemap's bytes and addresses, and the failures.
+
+#include <string>
+#include <vector>
+
+#include "base/errors.h"
+#include "base/file_io.h"
+#include "pipeline/sitemap.h"
+#include "pipeline/steps.h"
+#include "pipeline_test_support.h"
+
+namespace vellora {
+namespace {
+
+using ::vellora::testing::MakeState;
+using ::vellora::testing::RecordingNotifier;
+using ::vellora::testing::ScratchFolder;
+using Strings = std::vector<std::string>;
+
+class PageWriterTest : public ::testing::Test {
+ protected:
+  PageWriterTest() {
+    state_.esitename = "Site";
+    state_.esiteurl = "http://site/";
+    state_.echarset = "cs";
+    state_.indexpage.SetText("Welcome $links$");
+    state_.htmltemplate.SetText("$content$\r\n");
+    AddPage("a.htm", "A", "ka", "da", "\r\n<h1>A</h1>\r\n\r\nbody a\r\n");
+    AddPage("b.htm", "B", "kb", "db", "body b");
+  }
+
+  void AddPage(const std::string& name, const std::string& title, const std::string& keywords,
+               const std::string& description, const std::string& body) {
+    state_.filelist.Add(ReportRow{name, {title, keywords, description, body}});
+  }
+
+  std::string Output(const std::string& name) const {
+    return ReadWholeFile(state_.eresfolder + "/" + name);
+  }
+
+  ScratchFolder scratch_;
+  MainState state_ = MakeState(scratch_);
+  RecordingNotifier notifier_;
+  const std::string links_ =
+      "<a href=\"index.htm\">Index</a><br><br>\r\n<a href=\"a.htm\">A</a><br>\r\n"
+      "<a href=\"b.htm\">B</a><br>\r\n";
+};
+
+TEST_F(PageWriterTest, ABodyOnlyTemplateGivesTheBodyAndALineBreak) {
+  makefilesClick(state_, notifier_);
+  EXPECT_EQ(Output("a.htm"), "\r\n<h1>A</h1>\r\n\r\nbody a\r\n\r\n");
+  EXPECT_EQ(Output("b.htm"), "body b\r\n");
+  // "$links$" inside the index text stays: "$content$" comes last.
+  EXPECT_EQ(Output("index.htm"), "Welcome $links$\r\n");
+  EXPECT_FALSE(FileExists(state_.eresfolder + "/sitemap.xml"));
+  EXPECT_EQ(notifier_.statuses, (Strings{"Saving files, please wait...", "Done."}));
+  EXPECT_TRUE(state_.makefiles_enabled);
+}
+
+TEST_F(PageWriterTest, ReplacesTheSevenPlaceholdersInOrderIgnoringCase) {
+  state_.htmltemplate.SetText(
+      "<meta charset=\"$CHARSET$\"><title>$SiteName$</title><a href=\"$siteurl$\">\r\n"
+      "k=$Keywords$ d=$DESCRIPTION$\r\n$links$$Content$");
+  state_.esitename = "Site $links$";
+  makefilesClick(state_, notifier_);
+  const std::string head =
+      "<meta charset=\"cs\"><title>Site " + links_ + "</title><a href=\"http://site/\">\r\n";
+  EXPECT_EQ(Output("b.htm"), head + "k=kb d=db\r\n" + links_ + "body b\r\n");
+  EXPECT_EQ(Output("index.htm"), head + "k=Site " + links_ + " d=Site " + links_ +
+                                     " home page\r\n" + links_ + "Welcome $links$\r\n");
+}
+
+TEST_F(PageWriterTest, TextThatNamesAPlaceholderIsReplacedByLaterOnesOnly) {
+  // Titles land in the link list, which "$content$" still runs over; a
+  // keyword naming "$charset$" has missed its turn.
+  state_.filelist.Clear();
+  AddPage("p.htm", "see $CONTENT$ here", "$charset$ $description$", "desc", "BODY");
+  state_.htmltemplate.SetText("$keywords$|$links$|$content$|$links$");
+  makefilesClick(state_, notifier_);
+  const std::string links =
+      "<a href=\"index.htm\">Index</a><br><br>\r\n<a href=\"p.htm\">see BODY here</a><br>\r\n";
+  EXPECT_EQ(Output("p.htm"), "$charset$ desc|" + links + "|BODY|" + links + "\r\n");
+}
+
+TEST_F(PageWriterTest, WritesTheSitemapWithTheDirectoryAddress) {
+  state_.edataurl = "http://example.com/site";
+  makefilesClick(state_, notifier_);
+  EXPECT_EQ(state_.edataurl, "http://example.com/site/");
+  const std::string expected =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+      "<urlset\r\n"
+      "      xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\"\r\n"
+      "      xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"\r\n"
+      "      xsi:schemaLocation=\"http://www.sitemaps.org/schemas/sitemap/0.9\r\n"
+      "            http://www.sitemaps.org/schemas/sitemap/0.9/sitemap.xsd\">\r\n"
+      "\r\n"
+      "<url>\r\n  <loc>http://example.com/site/index.htm</loc>\r\n"
+      "  <priority>0.5</priority>\r\n</url>\r\n\r\n"
+      "<url>\r\n  <loc>http://example.com/site/a.htm</loc>\r\n"
+      "  <priority>0.5</priority>\r\n</url>\r\n\r\n"
+      "<url>\r\n  <loc>http://example.com/site/b.htm</loc>\r\n"
+      "  <priority>0.5</priority>\r\n</url>\r\n\r\n"
+      "</urlset>\r\n";
+  EXPECT_EQ(Output("sitemap.xml"), expected);
+
+  // A second run keeps the slash it has.
+  makefilesClick(state_, notifier_);
+  EXPECT_EQ(state_.edataurl, "http://example.com/site/");
+}
+
+TEST_F(PageWriterTest, NoSitemapForAShortAddress) {
+  for (const char* address : {"", "x/y", "abcd"}) {
+    state_.edataurl = address;
+    makefilesClick(state_, notifier_);
+    EXPECT_EQ(state_.edataurl, address);
+    EXPECT_FALSE(FileExists(state_.eresfolder + "/sitemap.xml"));
+  }
+}
+
+TEST(SitemapTest, AddressesAreValidUrlsInsideWellFormedXml) {
+  EXPECT_EQ(SitemapLocation("http://h/d/", "a.htm"), "http://h/d/a.htm");
+  EXPECT_EQ(SitemapLocation("http://h/?a=1&b='2'/", "x.htm"),
+            "http://h/?a=1&amp;b=&apos;2&apos;/x.htm");
+  EXPECT_EQ(SitemapLocation("http://h/my%20dir/", "100%.htm"), "http://h/my%20dir/100%25.htm");
+  EXPECT_EQ(SitemapLocation("http://h/", "caf\xE9 & <b>\"q\"#1?.htm"),
+            "http://h/caf%E9%20&amp;%20%3Cb%3E%22q%22%231%3F.htm");
+  EXPECT_EQ(SitemapLocation("http://h/\xC3\xA9/", "back\\slash{}.htm"),
+            "http://h/%C3%A9/back%5Cslash%7B%7D.htm");
+  EXPECT_EQ(SitemapLocation("http://h/bad%zz/", "a'b.htm"), "http://h/bad%25zz/a&apos;b.htm");
+}
+
+TEST_F(PageWriterTest, RowsWithTheSameNameAreAllListedAndTheLastOneWins) {
+  state_.filelist.Clear();
+  AddPage("same.htm", "One", "", "", "first");
+  AddPage("same.htm", "Two", "", "", "second");
+  state_.htmltemplate.SetText("$links$$content$");
+  state_.edataurl = "http://h.example/";
+  makefilesClick(state_, notifier_);
+  EXPECT_EQ(Output("same.htm"),
+            "<a href=\"index.htm\">Index</a><br><br>\r\n<a href=\"same.htm\">One</a><br>\r\n"
+            "<a href=\"same.htm\">Two</a><br>\r\nsecond\r\n");
+  const std::string sitemap = Output("sitemap.xml");
+  size_t count = 0;
+  for (size_t pos = 0; (pos = sitemap.find("/same.htm</loc>", pos)) != std::string::npos; ++pos) {
+    ++count;
+  }
+  EXPECT_EQ(count, 2u);
+}
+
+TEST_F(PageWriterTest, CreatesTheOutputFolderWithItsParents) {
+  state_.eresfolder = scratch_.Path() + "deep/er/out/";
+  makefilesClick(state_, notifier_);
+  EXPECT_TRUE(FileExists(scratch_.Path() + "deep/er/out/index.htm"));
+  EXPECT_TRUE(FileExists(scratch_.Path() + "deep/er/out/a.htm"));
+}
+
+TEST_F(PageWriterTest, AnEmptyOutputFolderIsRefused) {
+  state_.eresfolder.clear();
+  try {
+    makefilesClick(state_, notifier_);
+    FAIL() << "no error";
+  } catch (const EFileError& e) {
+    EXPECT_EQ(std::string(e.what()), "Unable to create directory");
+  }
+  EXPECT_FALSE(state_.makefiles_enabled);
+  EXPECT_EQ(state_.Status, "Saving files, please wait...");
+}
+
+TEST_F(PageWriterTest, AFileThatCannotBeWrittenStopsTheRunKeepingEarlierFiles) {
+  state_.edataurl = "http://example.com/";
+  ForceDirectories(state_.eresfolder + "/b.htm");  // a folder where a page should go
+  try {
+    makefilesClick(state_, notifier_);
+    FAIL() << "no error";
+  } catch (const EFileError& e) {
+    const std::string expected = "Cannot create file \"" + state_.eresfolder + "/b.htm\". ";
+    EXPECT_EQ(std::string(e.what()).rfind(expected, 0), 0u) << e.what();
+  }
+  EXPECT_EQ(Output("index.htm"), "Welcome $links$\r\n");
+  EXPECT_EQ(Output("a.htm"), "\r\n<h1>A</h1>\r\n\r\nbody a\r\n\r\n");
+  EXPECT_FALSE(FileExists(state_.eresfolder + "/sitemap.xml"));
+  EXPECT_EQ(state_.edataurl, "http://example.com/");
+  EXPECT_FALSE(state_.makefiles_enabled);
+  EXPECT_EQ(state_.Status, "Saving files, please wait...");
+}
+
+TEST_F(PageWriterTest, AFolderThatCannotBeMadeFailsAtTheFirstFile) {
+  WriteWholeFile(scratch_.Path() + "plain-file", "x");
+  state_.eresfolder = scratch_.Path() + "plain-file/out";
+  try {
+    makefilesClick(state_, notifier_);
+    FAIL() << "no error";
+  } catch (const EFileError& e) {
+    const std::string expected = "Cannot create file \"" + state_.eresfolder + "/index.htm\". ";
+    EXPECT_EQ(std::string(e.what()).rfind(expected, 0), 0u) << e.what();
+  }
+}
+
+TEST_F(PageWriterTest, AnEmptyTemplateWritesNothing) {
+  state_.htmltemplate.Clear();
+  state_.edataurl = "http://example.com/";
+  makefilesClick(state_, notifier_);
+  EXPECT_FALSE(FileExists(state_.eresfolder + "/index.htm"));
+  EXPECT_FALSE(FileExists(state_.eresfolder + "/sitemap.xml"));
+  EXPECT_EQ(state_.Status, "Saving files, please wait...");
+  EXPECT_FALSE(state_.makefiles_enabled);
+}
+
+}  // namespace
+}  // namespace vellora
