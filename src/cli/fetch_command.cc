@@ -1,9 +1,78 @@
-// The "vellora fetch" subcommand.
+// The "vellora fetch" subcommand: one Get with the grabber's client settings.
+//
+//   vellora fetch [--verbose] URL [-o FILE]
+//
+// The body goes to FILE (written whole, so a failure leaves no partial
+// file) or to stdout. A failed request prints its message with the
+// top-level full-stop rule and exits with 1, writing no FILE. Ctrl-C while
+// the request waits aborts it ("Connection aborted on request"). With
+// --verbose the final "STATUS REASON" is the last line on stderr.
 
+#include <cstdio>
+#include <string>
+
+#include "base/errors.h"
+#include "base/file_io.h"
+#include "base/poll_event_loop.h"
 #include "cli/commands.h"
+#include "http/http_client.h"
 
 namespace vellora::cli {
 
-int FetchCommand(const Args&) { return UsageError("fetch is not built yet"); }
+namespace {
+
+void PrintStatus(const THttpClient& http) {
+  std::fprintf(stderr, "%d %s\n", http.StatusCode(), http.ReasonPhrase().c_str());
+}
+
+}  // namespace
+
+int FetchCommand(const Args& args) {
+  bool verbose = false;
+  std::string url, output;
+  bool have_url = false, have_output = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--verbose") {
+      verbose = true;
+    } else if (arg == "-o") {
+      if (i + 1 >= args.size()) return UsageError("fetch: -o needs a file name");
+      if (have_output) return UsageError("fetch: -o given twice");
+      output = args[++i];
+      have_output = true;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return UsageError("fetch: unknown option \"" + arg + "\"");
+    } else if (!have_url) {
+      url = arg;
+      have_url = true;
+    } else {
+      return UsageError("fetch: more than one URL");
+    }
+  }
+  if (!have_url) return UsageError("fetch: no URL");
+
+  PollEventLoop loop;
+  THttpClient http(loop);
+  std::string body;
+  http.URL = url;
+  http.ReceiveStream = &body;
+  TerminateLoopOnSigint(&loop);
+  int status = 0;
+  try {
+    http.Get();
+    if (have_output) {
+      WriteWholeFile(output, body);
+    } else if (!body.empty() && std::fwrite(body.data(), 1, body.size(), stdout) != body.size()) {
+      throw VelloraError("Cannot write to standard output");
+    }
+    std::fflush(stdout);
+  } catch (const VelloraError& e) {
+    std::fprintf(stderr, "%s\n", TopLevelMessage(e.what()).c_str());
+    status = 1;
+  }
+  TerminateLoopOnSigint(nullptr);
+  if (verbose) PrintStatus(http);
+  return status;
+}
 
 }  // namespace vellora::cli

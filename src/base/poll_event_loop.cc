@@ -1,0 +1,119 @@
+#include "base/poll_event_loop.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "base/errors.h"
+
+namespace vellora {
+
+PollEventLoop::PollEventLoop() {
+  int fds[2];
+  if (pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0) {
+    throw VelloraError("Cannot create the event loop's pipe. " + SystemReason(errno));
+  }
+  wake_read_ = fds[0];
+  wake_write_ = fds[1];
+}
+
+PollEventLoop::~PollEventLoop() {
+  close(wake_read_);
+  close(wake_write_);
+}
+
+void PollEventLoop::wake() noexcept {
+  char byte = 1;
+  // A full pipe already guarantees a wake-up, so the result does not matter.
+  ssize_t ignored = write(wake_write_, &byte, 1);
+  (void)ignored;
+}
+
+void PollEventLoop::post(Callback callback) {
+  bool was_empty;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    was_empty = posted_.empty();
+    posted_.push_back(std::move(callback));
+  }
+  if (was_empty) wake();
+}
+
+void PollEventLoop::watch(int fd, unsigned events, FdCallback callback) {
+  Watcher& watcher = watchers_[fd];
+  watcher.events = events;
+  watcher.serial = next_serial_++;
+  watcher.callback = std::move(callback);
+}
+
+void PollEventLoop::unwatch(int fd) { watchers_.erase(fd); }
+
+void PollEventLoop::DrainWakePipe() {
+  char buffer[256];
+  while (read(wake_read_, buffer, sizeof buffer) > 0) {
+  }
+}
+
+bool PollEventLoop::RunPosted() {
+  std::deque<Callback> batch;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    batch.swap(posted_);
+  }
+  bool ran = !batch.empty();
+  while (!batch.empty()) {
+    Callback callback = std::move(batch.front());
+    batch.pop_front();
+    callback();
+  }
+  return ran;
+}
+
+void PollEventLoop::runOnce(int timeout_ms) {
+  if (RunPosted()) timeout_ms = 0;  // something happened: only look, do not wait
+
+  std::vector<pollfd> fds;
+  std::vector<uint64_t> serials;
+  fds.reserve(watchers_.size() + 1);
+  fds.push_back({wake_read_, POLLIN, 0});
+  serials.push_back(0);
+  for (const auto& [fd, watcher] : watchers_) {
+    short events = 0;
+    if (watcher.events & kReadable) events |= POLLIN;
+    if (watcher.events & kWritable) events |= POLLOUT;
+    fds.push_back({fd, events, 0});
+    serials.push_back(watcher.serial);
+  }
+  bool more_posted;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    more_posted = !posted_.empty();
+  }
+  if (more_posted || TerminateRequested()) timeout_ms = 0;
+
+  int count = poll(fds.data(), fds.size(), timeout_ms < 0 ? -1 : timeout_ms);
+  if (count <= 0) return;  // time-out, or EINTR (a signal: the caller looks at its flags)
+  if (fds[0].revents != 0) {
+    DrainWakePipe();
+    RunPosted();  // what woke us up runs in this turn
+  }
+  for (size_t i = 1; i < fds.size(); ++i) {
+    if (fds[i].revents == 0) continue;
+    auto it = watchers_.find(fds[i].fd);
+    // Skip descriptors that an earlier callback of this round unwatched or
+    // registered anew.
+    if (it == watchers_.end() || it->second.serial != serials[i]) continue;
+    unsigned ready = 0;
+    if (fds[i].revents & POLLIN) ready |= kReadable;
+    if (fds[i].revents & POLLOUT) ready |= kWritable;
+    if (fds[i].revents & (POLLERR | POLLHUP | POLLNVAL)) ready |= it->second.events;
+    ready &= it->second.events;
+    if (ready == 0) continue;
+    FdCallback callback = it->second.callback;  // the callback may unwatch itself
+    callback(ready);
+  }
+}
+
+}  // namespace vellora

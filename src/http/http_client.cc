@@ -1,0 +1,514 @@
+// THttpClient, request side: starting a request, name lookup and connection,
+// the request lines, relocation, authentication retry, completion and Abort.
+// The reception of the answer is in http_client_receive.cc.
+
+#include "http/http_client.h"
+
+#include "base/code_page.h"
+#include "http/base64.h"
+#include "http/socket_errors.h"
+#include "http/url.h"
+
+namespace vellora {
+
+namespace {
+
+std::string ErrorWithNumber(uint16_t error) {
+  return SocketErrorText(error) + " (Error #" + std::to_string(error) + ")";
+}
+
+bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
+  return text.size() >= prefix.size() && EqualIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+}  // namespace
+
+THttpClient::THttpClient(EventLoop& loop)
+    : loop_(loop), socket_(loop), alive_(std::make_shared<int>(0)) {
+  socket_.OnDnsLookupDone = [this](TAsyncSocket&, uint16_t error) { SocketDnsLookupDone(error); };
+  socket_.OnSessionConnected = [this](TAsyncSocket&, uint16_t error) {
+    SocketSessionConnected(error);
+  };
+  socket_.OnDataAvailable = [this](TAsyncSocket&, uint16_t) { SocketDataAvailable(); };
+  socket_.OnSessionClosed = [this](TAsyncSocket&, uint16_t error) {
+    if (closed_route_ == ClosedRoute::kReconnect) {
+      ReconnectForRelocation();
+    } else {
+      SocketSessionClosed(error);
+    }
+  };
+  // Socket failures are reported here instead of being raised; those that
+  // end a request are noticed where the operation was started.
+  socket_.OnError = [this](TAsyncSocket&) {
+    if (OnSocketError) OnSocketError(*this);
+  };
+}
+
+THttpClient::~THttpClient() = default;
+
+void THttpClient::SetRequestVer(const std::string& version) {
+  if (version == request_ver_) return;
+  if (version != "1.0" && version != "1.1") throw EHttpError("Insupported HTTP version", 5);
+  request_ver_ = version;
+}
+
+// ---------------------------------------------------------------- notifications
+
+void THttpClient::PostReady() {
+  std::weak_ptr<int> alive = alive_;
+  uint64_t run = run_;
+  loop_.post([this, alive, run] {
+    if (!alive.expired() && run == run_) SetState(httpReady);
+  });
+}
+
+void THttpClient::PostLogin() {
+  std::weak_ptr<int> alive = alive_;
+  uint64_t run = run_;
+  loop_.post([this, alive, run] {
+    if (!alive.expired() && run == run_ && state_ != httpReady) Login();
+  });
+}
+
+void THttpClient::PostRequestDone() {
+  std::weak_ptr<int> alive = alive_;
+  THttpRequest request = request_type_;
+  uint16_t error = completion_error_;
+  loop_.post([this, alive, request, error] {
+    if (!alive.expired() && OnRequestDone) OnRequestDone(*this, request, error);
+  });
+}
+
+void THttpClient::SetState(THttpClientState state) {
+  if (state == state_) return;
+  state_ = state;
+  if (OnStateChange) OnStateChange(*this);
+  if (state != httpReady) return;
+  // A Basic exchange that was answered by anything but 401 has succeeded.
+  if (basic_auth_state_ == 1 && status_code_ != 401) basic_auth_state_ = 2;
+  if (basic_auth_state_ == 2 && status_code_ == 401) basic_auth_state_ = 0;
+  if (!StartAuthRetry()) PostRequestDone();
+}
+
+// ---------------------------------------------------------------- starting
+
+void THttpClient::Get() {
+  location_change_cur_count_ = 0;
+  StartRequest(httpGET);
+  while (state_ != httpReady) {
+    loop_.runOnce(1000);
+    if (loop_.TerminateRequested() && state_ != httpReady) {
+      Abort();
+      break;
+    }
+  }
+  if (status_code_ > 399 && status_code_ != 401 && status_code_ != 407) {
+    throw EHttpError(reason_phrase_, static_cast<uint16_t>(status_code_));
+  }
+}
+
+void THttpClient::ResetResponse() {
+  rcvd_header_.clear();
+  completion_error_ = 0;
+  document_file_name_.clear();
+  status_code_ = 0;
+  body_bytes_received_ = 0;
+  header_line_count_ = 0;
+  header_in_progress_ = false;
+  header_done_ = false;
+  header_bytes_ = 0;
+  body_block_count_ = 0;
+  body_length_ = -1;
+  content_type_.clear();
+  transfer_coding_.clear();
+  content_coding_.clear();
+  current_url_ = URL;
+  challenges_.clear();
+  close_req_ = request_ver_ == "1.0";
+}
+
+void THttpClient::StartRequest(THttpRequest request) {
+  if (request != httpCLOSE && state_ != httpReady) {
+    throw EHttpError("HTTP component " + Name + " is busy", 1);
+  }
+  if (request == httpPOST || request == httpPUT) {
+    throw EHttpError("HTTP component has nothing to post or put", 2);
+  }
+  ++run_;
+  if (request == httpCLOSE) {
+    status_code_ = 200;
+    reason_phrase_ = "OK";
+    SetState(httpClosing);
+    if (socket_.State() == ssClosed) {
+      PostReady();
+    } else {
+      socket_.CloseLater();
+    }
+    return;
+  }
+  request_type_ = request;
+  ResetResponse();
+  // Bytes left over from an earlier response never belong to this one.
+  line_buffer_.Clear();
+  relocation_pending_ = false;
+  next_line_handler_ = LineHandler::kNone;
+  closed_route_ = ClosedRoute::kClosedHandler;
+  stream_size_at_body_ = ReceiveStream != nullptr ? ReceiveStream->size() : 0;
+
+  request_user_ = Username;
+  request_password_ = Password;
+  connection_value_ = Connection;
+  std::string scheme, user, password, host, port, path = request_path_;
+  SplitUrl(URL, scheme, user, password, host, port, path);
+  request_path_ = path;
+  request_host_ = host;
+  document_file_name_ = path;
+  target_scheme_ = scheme;
+  if (!user.empty()) request_user_ = user;
+  if (!password.empty()) request_password_ = password;
+  if (port.empty()) port = "80";
+  request_port_ = port;
+  if (target_scheme_.empty()) target_scheme_ = "http";
+  if (request_path_.empty()) request_path_ = "/";
+  document_file_name_ = DeriveDocName(document_file_name_);
+  target_host_ = host;
+  target_port_ = port;
+  basic_auth_state_ = 0;
+
+  if (socket_.State() == ssConnected) {
+    if (target_host_ == open_host_ && target_port_ == open_port_ &&
+        target_scheme_ == open_scheme_) {
+      SocketSessionConnected(0);
+      return;
+    }
+    socket_.Abort();
+  }
+  SetState(httpNotConnected);
+  Login();
+}
+
+// ---------------------------------------------------------------- connecting
+
+void THttpClient::Login() {
+  closed_route_ = ClosedRoute::kClosedHandler;
+  if (socket_.State() == ssConnected) {
+    SocketSessionConnected(0);
+    return;
+  }
+  SetState(httpDnsLookup);
+  socket_.SetLocalAddr(LocalAddr);
+  lookup_answered_ = false;
+  try {
+    socket_.DnsLookup(target_host_);
+  } catch (const std::exception& e) {
+    status_code_ = 404;
+    reason_phrase_ = e.what();
+    connected_ = false;
+    SetState(httpReady);
+    return;
+  }
+  if (!lookup_answered_ && !socket_.DnsLookupRunning() && state_ == httpDnsLookup) {
+    // The lookup could not be started; the socket reported why.
+    completion_error_ = socket_.LastError();
+    status_code_ = 404;
+    reason_phrase_ = socket_.LastErrorMessage();
+    connected_ = false;
+    SetState(httpReady);
+  }
+}
+
+void THttpClient::SocketDnsLookupDone(uint16_t error) {
+  lookup_answered_ = true;
+  if (error != 0) {
+    if (state_ == httpAborting) return;
+    completion_error_ = error;
+    status_code_ = 404;
+    reason_phrase_ = "can't resolve hostname to IP address";
+    SocketSessionClosed(error);
+    return;
+  }
+  SetState(httpDnsLookupDone);
+  socket_.SetAddr(socket_.DnsResult());
+  socket_.SetLocalAddr(LocalAddr);
+  socket_.SetPort(target_port_);
+  socket_.SetProto("tcp");
+  open_host_ = target_host_;
+  open_port_ = target_port_;
+  open_scheme_ = target_scheme_;
+  if (target_scheme_ != "http") {
+    completion_error_ = socket_.LastError();
+    status_code_ = 501;
+    reason_phrase_ = "Protocol \"" + target_scheme_ + "\" not implemented";
+    socket_.Close();
+    SocketSessionClosed(socket_.LastError());
+    return;
+  }
+  socket_.Connect();
+  if (socket_.State() != ssConnecting && socket_.State() != ssConnected) {
+    uint16_t error_code = socket_.LastError();
+    completion_error_ = error_code;
+    status_code_ = 404;
+    reason_phrase_ = "can't connect: " + ErrorWithNumber(error_code);
+    socket_.Close();
+    SocketSessionClosed(error_code);
+  }
+}
+
+void THttpClient::SocketSessionConnected(uint16_t error) {
+  if (error != 0) {
+    completion_error_ = error;
+    status_code_ = 404;
+    reason_phrase_ = ErrorWithNumber(error);
+    if (OnSessionConnected) OnSessionConnected(*this);
+    return;  // the socket closes itself; the closed handler ends the request
+  }
+  relocation_pending_ = false;
+  connected_ = true;
+  SetState(httpConnected);
+  if (OnSessionConnected) OnSessionConnected(*this);
+  next_line_handler_ = LineHandler::kHeader;
+  SetState(httpWaitingHeader);
+  try {
+    SendRequest(request_type_ == httpHEAD ? "HEAD" : "GET", request_ver_);
+  } catch (...) {
+    connected_ = false;
+    socket_.Close();
+  }
+}
+
+void THttpClient::SendRequest(const std::string& method, const std::string& version) {
+  if (OnRequestHeaderBegin) OnRequestHeaderBegin(*this);
+  std::vector<std::string> lines;
+  lines.push_back(method + " " + request_path_ + " HTTP/" + version);
+  if (!Sender.empty()) lines.push_back("From: " + Sender);
+  if (!Accept.empty()) lines.push_back("Accept: " + Accept);
+  if (!Reference.empty()) lines.push_back("Referer: " + Reference);
+  if (!connection_value_.empty()) lines.push_back("Connection: " + connection_value_);
+  if (!AcceptLanguage.empty()) lines.push_back("Accept-Language: " + AcceptLanguage);
+  if (!Agent.empty()) lines.push_back("User-Agent: " + Agent);
+  if (request_port_ == "80" || request_port_.empty()) {
+    lines.push_back("Host: " + request_host_);
+  } else {
+    lines.push_back("Host: " + request_host_ + ":" + request_port_);
+  }
+  if (NoCache) lines.push_back("Pragma: no-cache");
+  if (basic_auth_state_ == 1) {
+    lines.push_back("Authorization: Basic " +
+                    Base64Encode(request_user_ + ":" + request_password_));
+  }
+  if (!Cookie.empty()) lines.push_back("Cookie: " + Cookie);
+  if (!ContentRangeBegin.empty() || !ContentRangeEnd.empty()) {
+    lines.push_back("Range: bytes=" + ContentRangeBegin + "-" + ContentRangeEnd);
+    ContentRangeBegin.clear();
+    ContentRangeEnd.clear();
+  }
+  accept_ranges_.clear();
+
+  std::string request;
+  for (std::string& line : lines) {
+    if (OnCommand) OnCommand(*this, line);
+    request += line;
+    request += "\r\n";
+  }
+  if (OnRequestHeaderEnd) OnRequestHeaderEnd(*this);
+  request += "\r\n";
+  socket_.Send(request.data(), request.size());
+}
+
+// ---------------------------------------------------------------- closing
+
+void THttpClient::SocketSessionClosed(uint16_t error) {
+  if (error != 0) completion_error_ = error;
+  connected_ = false;
+  bool header_open = header_in_progress_ || (state_ == httpWaitingHeader && !header_done_);
+  if (header_open) {
+    if (header_in_progress_) {
+      header_in_progress_ = false;
+      if (OnHeaderEnd) OnHeaderEnd(*this);
+    }
+    if (relocation_pending_) return ReconnectForRelocation();
+    // The connection ended inside the header: the request ends with the
+    // status read so far, or with 404 when there is none.
+    if (status_code_ == 0) {
+      status_code_ = 404;
+      reason_phrase_ = error != 0 ? ErrorWithNumber(error)
+                                  : "Connection closed before the response header ended";
+    }
+  } else {
+    if (body_block_count_ > 0) {
+      body_block_count_ = 0;
+      if (OnDocEnd) OnDocEnd(*this);
+    }
+    if (relocation_pending_) return ReconnectForRelocation();
+  }
+  if (OnSessionClosed) OnSessionClosed(*this);
+  if (state_ != httpReady) PostReady();
+}
+
+void THttpClient::Abort() {
+  if (state_ == httpReady) {
+    state_ = httpAborting;
+    if (socket_.State() != ssClosed) socket_.Abort();
+    status_code_ = 200;
+    reason_phrase_ = "OK";
+    completion_error_ = 0;
+    state_ = httpReady;
+    if (OnStateChange) OnStateChange(*this);
+    if (OnRequestDone) OnRequestDone(*this, request_type_, completion_error_);
+    return;
+  }
+  bool during_lookup = state_ == httpDnsLookup;
+  SetState(httpAborting);
+  if (during_lookup) socket_.CancelDnsLookup();
+  status_code_ = 404;
+  reason_phrase_ = "Connection aborted on request";
+  completion_error_ = 3;
+  // An aborted request neither relocates nor reacts to earlier notifications.
+  relocation_pending_ = false;
+  closed_route_ = ClosedRoute::kClosedHandler;
+  next_line_handler_ = LineHandler::kNone;
+  ++run_;
+  if (during_lookup || socket_.State() == ssClosed) {
+    SocketSessionClosed(0);
+  } else {
+    socket_.Close();
+  }
+  SetState(httpReady);
+}
+
+// ---------------------------------------------------------------- relocation
+
+void THttpClient::LocationRule(const std::string& value) {
+  if (request_type_ == httpPUT) {
+    current_url_ = value;
+    return;
+  }
+  if (!FollowRelocation) return;
+  relocation_pending_ = true;
+  if (!value.empty() && value[0] == '/') {
+    request_path_ = value;
+    current_url_ = "http://" + target_host_ + value;
+  } else if (!StartsWithIgnoringCase(value, "http://") &&
+             !StartsWithIgnoringCase(value, "https://")) {
+    request_path_ = PathBase(request_path_) + value;
+    current_url_ = "http://" + target_host_ + request_path_;
+  } else {
+    std::string scheme, user, password, host, port, path = request_path_;
+    SplitUrl(value, scheme, user, password, host, port, path);
+    target_host_ = host;
+    target_port_ = port.empty() ? "80" : port;
+    target_scheme_ = scheme;
+    request_path_ = path.empty() ? "/" : path;
+    if (!user.empty() && !password.empty()) {
+      request_user_ = user;
+      request_password_ = password;
+    }
+    if (!scheme.empty() && !host.empty()) {
+      request_host_ = host;
+      // The Host line names the port of the new target.
+      request_port_ = target_port_;
+      current_url_ = scheme + "://" + host + (path.empty() ? "" : request_path_);
+    }
+  }
+}
+
+bool THttpClient::RelocationBudgetSpent() {
+  ++location_change_cur_count_;
+  if (location_change_cur_count_ <= LocationChangeMaxCount) return false;
+  bool allow_more = false;
+  if (OnLocationChangeExceeded) {
+    OnLocationChangeExceeded(*this, location_change_cur_count_, allow_more);
+  }
+  if (allow_more) return false;
+  relocation_pending_ = false;
+  PostReady();
+  return true;
+}
+
+void THttpClient::CutBackStream() {
+  if (ReceiveStream != nullptr && ReceiveStream->size() != stream_size_at_body_) {
+    ReceiveStream->resize(std::min(ReceiveStream->size(), stream_size_at_body_));
+  }
+}
+
+void THttpClient::BeginRelocation() {
+  body_bytes_received_ = 0;
+  line_buffer_.Clear();
+  header_line_count_ = 0;
+  body_block_count_ = 0;
+  if (RelocationBudgetSpent()) return;
+  if (open_host_ != target_host_ || open_port_ != target_port_ ||
+      open_scheme_ != target_scheme_ || close_req_) {
+    closed_route_ = ClosedRoute::kReconnect;
+    socket_.CloseLater();
+    return;
+  }
+  if (OnLocationChange) OnLocationChange(*this);
+  std::string url = current_url_;
+  ResetResponse();
+  current_url_ = url;
+  document_file_name_ = DeriveDocName(request_path_);
+  CutBackStream();
+  PostLogin();
+}
+
+void THttpClient::ReconnectForRelocation() {
+  closed_route_ = ClosedRoute::kClosedHandler;
+  std::string url = current_url_.substr(0, current_url_.find('#'));
+  std::string scheme, user, password, host, port, path = request_path_;
+  SplitUrl(url, scheme, user, password, host, port, path);
+  document_file_name_ = DeriveDocName(path);
+  connected_ = false;
+  relocation_pending_ = false;
+  if (RelocationBudgetSpent()) return;
+  if (OnLocationChange) OnLocationChange(*this);
+  rcvd_header_.clear();
+  header_line_count_ = 0;
+  header_in_progress_ = false;
+  header_done_ = false;
+  header_bytes_ = 0;
+  body_block_count_ = 0;
+  body_bytes_received_ = 0;
+  body_length_ = -1;
+  content_type_.clear();
+  status_code_ = 0;
+  transfer_coding_.clear();
+  content_coding_.clear();
+  challenges_.clear();
+  close_req_ = request_ver_ == "1.0";
+  line_buffer_.Clear();
+  CutBackStream();
+  PostLogin();
+}
+
+// ---------------------------------------------------------------- authentication
+
+bool THttpClient::StartAuthRetry() {
+  if (status_code_ != 401 || challenges_.empty() || request_user_.empty() ||
+      request_password_.empty() || (Options & hcoNoBasicAuth) != 0) {
+    if (basic_auth_state_ == 1 && status_code_ == 401) basic_auth_state_ = 0;
+    return false;
+  }
+  if (basic_auth_state_ != 0) {
+    // A second 401 after the credentials were sent: they were refused.
+    basic_auth_state_ = 0;
+    return false;
+  }
+  bool basic_offered = false;
+  for (auto it = challenges_.rbegin(); it != challenges_.rend(); ++it) {
+    basic_offered = basic_offered || StartsWithIgnoringCase(*it, "Basic");
+  }
+  if (!basic_offered) return false;
+  basic_auth_state_ = 1;
+  CutBackStream();
+  line_buffer_.Clear();
+  std::string doc_name = document_file_name_;
+  ResetResponse();
+  document_file_name_ = doc_name;
+  ++run_;
+  SetState(httpNotConnected);
+  PostLogin();
+  return true;
+}
+
+}  // namespace vellora

@@ -1,0 +1,91 @@
+#include "base/poll_event_loop.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+namespace vellora {
+namespace {
+
+TEST(PollEventLoop, RunsPostedCallbacksInOrderAndNeverInsidePost) {
+  PollEventLoop loop;
+  std::vector<int> order;
+  loop.post([&] {
+    order.push_back(1);
+    loop.post([&] { order.push_back(3); });
+  });
+  loop.post([&] { order.push_back(2); });
+  EXPECT_TRUE(order.empty());
+  loop.runOnce(0);
+  loop.runOnce(0);
+  // A callback posted by a callback runs after those queued before it.
+  EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+}
+
+TEST(PollEventLoop, APostFromAnotherThreadWakesAWaitingLoop) {
+  PollEventLoop loop;
+  bool ran = false;
+  std::thread poster([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    loop.post([&] { ran = true; });
+  });
+  auto start = std::chrono::steady_clock::now();
+  while (!ran && std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
+    loop.runOnce(5000);
+  }
+  poster.join();
+  EXPECT_TRUE(ran);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST(PollEventLoop, WatchesDescriptorsUntilUnwatched) {
+  PollEventLoop loop;
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  int readable = 0;
+  loop.watch(fds[0], EventLoop::kReadable, [&](unsigned ready) {
+    EXPECT_EQ(ready, EventLoop::kReadable);
+    ++readable;
+    char c;
+    ASSERT_EQ(read(fds[0], &c, 1), 1);
+  });
+  loop.runOnce(0);
+  EXPECT_EQ(readable, 0);
+  ASSERT_EQ(write(fds[1], "ab", 2), 2);
+  loop.runOnce(1000);
+  loop.runOnce(1000);
+  EXPECT_EQ(readable, 2);
+  loop.unwatch(fds[0]);
+  ASSERT_EQ(write(fds[1], "c", 1), 1);
+  loop.runOnce(0);
+  EXPECT_EQ(readable, 2);
+  close(fds[0]);
+  close(fds[1]);
+}
+
+TEST(PollEventLoop, SigintRequestsTerminationAndWakesTheLoop) {
+  PollEventLoop loop;
+  TerminateLoopOnSigint(&loop);
+  EXPECT_FALSE(loop.TerminateRequested());
+  std::thread sender([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    kill(getpid(), SIGINT);
+  });
+  auto start = std::chrono::steady_clock::now();
+  while (!loop.TerminateRequested() &&
+         std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
+    loop.runOnce(5000);
+  }
+  sender.join();
+  TerminateLoopOnSigint(nullptr);
+  EXPECT_TRUE(loop.TerminateRequested());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  loop.ClearTerminateRequest();
+  EXPECT_FALSE(loop.TerminateRequested());
+}
+
+}  // namespace
+}  // namespace vellora
