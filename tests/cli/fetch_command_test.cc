@@ -1,0 +1,148 @@
+// Runs the built "vellora fetch" against scripted servers.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+#include "base/file_io.h"
+#include "http/script_server.h"
+
+namespace vellora {
+namespace {
+
+using testing::ScriptServer;
+using testing::ServerStep;
+
+struct CommandRun {
+  int status = -1;  // exit status; -1 when killed by the time limit
+  std::string out, err;
+};
+
+class FetchCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/vellora-fetch-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder_ = pattern;
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  // Runs vellora with `args`; `while_running` gets the child's pid.
+  CommandRun Vellora(std::vector<std::string> args,
+              const std::function<void(pid_t)>& while_running = nullptr) {
+    std::string out_path = folder_ + "/stdout", err_path = folder_ + "/stderr";
+    std::vector<char*> argv;
+    std::string exe = VELLORA_EXE;
+    argv.push_back(exe.data());
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    pid_t pid = fork();
+    if (pid == 0) {
+      // Only async-signal-safe calls between fork and exec.
+      int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      dup2(out, 1);
+      dup2(err, 2);
+      execv(exe.c_str(), argv.data());
+      _exit(127);
+    }
+    if (while_running) while_running(pid);
+    CommandRun run;
+    int status = 0;
+    for (int waited = 0;; waited += 10) {
+      if (waitpid(pid, &status, WNOHANG) == pid) {
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        break;
+      }
+      if (waited > 10000) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    run.out = ReadWholeFile(out_path);
+    run.err = ReadWholeFile(err_path);
+    return run;
+  }
+
+  std::string folder_;
+};
+
+TEST_F(FetchCommandTest, WritesTheBodyToAFileOrToStdout) {
+  ScriptServer server({{"HTTP/1.0 200 OK\r\nContent-Length: 6\r\n\r\nbody\r\n"},
+                       {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n0\r\n\r\n"},
+                       {"HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n"}});
+  ASSERT_TRUE(server.ok());
+  std::string file = folder_ + "/page.htm";
+  CommandRun run = Vellora({"fetch", server.url("/p"), "-o", file});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadWholeFile(file), "body\r\n");
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "");
+
+  run = Vellora({"fetch", "--verbose", server.url("/p")});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "abc");
+  EXPECT_EQ(run.err, "200 OK\n");
+
+  std::string empty = folder_ + "/empty.htm";
+  run = Vellora({"fetch", server.url("/e"), "-o", empty});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(FileExists(empty));
+  EXPECT_EQ(ReadWholeFile(empty), "");
+}
+
+TEST_F(FetchCommandTest, AFailedRequestPrintsItsMessageAndWritesNoFile) {
+  ScriptServer server({{"HTTP/1.0 404 Not Found\r\nContent-Length: 4\r\n\r\ngone"},
+                       {"HTTP/1.0 404 Not Found\r\nContent-Length: 4\r\n\r\ngone"}});
+  ASSERT_TRUE(server.ok());
+  std::string file = folder_ + "/missing.htm";
+  CommandRun run = Vellora({"fetch", server.url("/m"), "-o", file});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Not Found.\n");
+  EXPECT_FALSE(FileExists(file));
+
+  run = Vellora({"fetch", "--verbose", server.url("/m"), "-o", file});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Not Found.\n404 Not Found\n");
+
+  run = Vellora({"fetch", "http://127.0.0.1:" + std::to_string(testing::UnusedPort()) + "/"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Connection refused (Error #10061)\n");
+}
+
+TEST_F(FetchCommandTest, CtrlCAbortsAWaitingRequest) {
+  ServerStep silent;
+  silent.silent = true;
+  ScriptServer server({silent});
+  ASSERT_TRUE(server.ok());
+  std::string file = folder_ + "/never.htm";
+  CommandRun run = Vellora({"fetch", server.url("/slow"), "-o", file}, [&](pid_t pid) {
+    for (int i = 0; i < 500 && server.requests().empty(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGINT);
+  });
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Connection aborted on request.\n");
+  EXPECT_FALSE(FileExists(file));
+}
+
+TEST_F(FetchCommandTest, RejectsBadUsage) {
+  EXPECT_EQ(Vellora({"fetch"}).status, 2);
+  EXPECT_EQ(Vellora({"fetch", "http://a/", "http://b/"}).status, 2);
+  EXPECT_EQ(Vellora({"fetch", "http://a/", "-o"}).status, 2);
+  EXPECT_EQ(Vellora({"fetch", "--bogus", "http://a/"}).status, 2);
+}
+
+}  // namespace
+}  // namespace vellora
