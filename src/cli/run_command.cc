@@ -2,7 +2,6 @@
 // preset named on the command line, field values, the steps in order, and
 // the save of close.
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -15,8 +14,10 @@
 #include "app/preset_dialog.h"
 #include "app/start_up.h"
 #include "base/errors.h"
+#include "base/event_loop.h"
 #include "base/file_io.h"
 #include "base/paths.h"
+#include "base/poll_event_loop.h"
 #include "cli/cli_notifier.h"
 #include "cli/commands.h"
 #include "cli/steps.h"
@@ -106,8 +107,7 @@ std::optional<std::string> ParseRunOptions(const Args& args, RunOptions* options
 // missing preset is created only with --create.
 class CommandHost : public StartUpHost {
  public:
-  CommandHost(const RunOptions& options, CliNotifier& notifier)
-      : options_(options), notifier_(notifier) {}
+  explicit CommandHost(const RunOptions& options) : options_(options) {}
 
   void RunPresetDialog(MainState& state) override {
     PresetDialog dialog(state);
@@ -136,12 +136,7 @@ class CommandHost : public StartUpHost {
 
  private:
   const RunOptions& options_;
-  CliNotifier& notifier_;
 };
-
-volatile std::sig_atomic_t g_interrupted = 0;
-
-void OnInterrupt(int) { g_interrupted = 1; }
 
 }  // namespace
 
@@ -153,7 +148,7 @@ int RunCommand(const Args& args) {
   CliNotifier notifier(options.verbose);
   MainState state;
   if (options.seed) state.random.SetSeed(*options.seed);
-  CommandHost host(options, notifier);
+  CommandHost host(options);
   StartUpResult result =
       FormCreate(state, host, notifier, options.presets_folder, !options.seed.has_value());
   if (result != StartUpResult::kReady || !state.preset_loaded) return 1;
@@ -173,11 +168,14 @@ int RunCommand(const Args& args) {
     SetField(state, field, text);
   }
 
-  std::signal(SIGINT, OnInterrupt);
+  // Ctrl-C is the application terminating: a waiting download ends, no
+  // further step runs, and the preset is still saved.
+  PollEventLoop loop;
+  TerminateLoopOnSigint(&loop);
   bool failed = notifier.HadError();
-  StepContext context{state, notifier, &g_interrupted};
+  StepContext context{state, notifier, loop};
   for (const std::string& name : options.steps) {
-    if (g_interrupted) break;
+    if (loop.TerminateRequested()) break;
     try {
       FindStep(name)->run(context);
     } catch (const std::exception& e) {
@@ -187,7 +185,7 @@ int RunCommand(const Args& args) {
     }
   }
   notifier.EndProgress();
-  if (g_interrupted) failed = true;
+  if (loop.TerminateRequested()) failed = true;
 
   for (const std::string& field : options.dumps) {
     std::string text = *DumpField(state, field);
@@ -203,6 +201,7 @@ int RunCommand(const Args& args) {
       failed = true;
     }
   }
+  TerminateLoopOnSigint(nullptr);
   return failed ? 1 : 0;
 }
 

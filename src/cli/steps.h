@@ -1,22 +1,24 @@
-// The steps that "vellora run" can take, by name, in the order a user works
-// through them.
+// The steps that "vellora run" can take, by name. Each presses one button of
+// the desktop program: a step whose tab page, when shown, would leave its
+// button disabled fails with a message saying why instead of running.
 
 #ifndef VELLORA_CLI_STEPS_H_
 #define VELLORA_CLI_STEPS_H_
 
-#include <csignal>
 #include <string>
 
 #include "app/main_state.h"
-#include "cli/cli_notifier.h"
+#include "base/event_loop.h"
+#include "base/notifier.h"
 
 namespace vellora::cli {
 
-// What a step works on. `interrupted` turns non-zero on Ctrl-C.
+// What a step works on. The loop runs downloads; Ctrl-C requests its
+// termination.
 struct StepContext {
   MainState& state;
-  CliNotifier& notifier;
-  volatile std::sig_atomic_t* interrupted;
+  Notifier& notifier;
+  EventLoop& loop;
 };
 
 struct Step {
