@@ -7,12 +7,14 @@
 #include "base/errors.h"
 #include "gui/main_window.h"
 #include "gui/qt_event_loop.h"
+#include "pipeline/http_page_fetcher.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(vellora::kApplicationTitle));
   vellora::QtEventLoop loop;
-  vellora::MainWindow window(loop);
+  vellora::HttpPageFetcher fetcher(loop);
+  vellora::MainWindow window(loop, &fetcher);
   loop.SetErrorHandler([&window](const std::string& message) { window.Messages().Error(message); });
   loop.SetTerminateHandler([&window] { window.close(); });
   vellora::TerminateLoopOnSigint(&loop);

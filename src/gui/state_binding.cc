@@ -22,9 +22,12 @@ QString MemoText(const QPlainTextEdit* memo) {
 }
 
 void StateBinding::BindMemo(QPlainTextEdit* memo, TextList MainState::*field) {
-  memos_.push_back({memo, field, std::string()});
+  size_t index = memos_.size();
+  memos_.push_back({memo, field, std::string(), false});
   memo->setPlainText(QString());
-  memo->document()->setModified(false);
+  QObject::connect(memo->document(), &QTextDocument::contentsChanged, memo, [this, index] {
+    if (!pushing_) memos_[index].edited = true;
+  });
 }
 
 void StateBinding::BindEdit(QLineEdit* edit, std::string MainState::*field, Encoding encoding) {
@@ -43,10 +46,10 @@ void StateBinding::BindReport(ReportListModel* model) { reports_.push_back(model
 
 void StateBinding::Pull(MainState& state) {
   for (Memo& m : memos_) {
-    if (!m.widget || !m.widget->document()->isModified()) continue;
+    if (!m.widget || !m.edited) continue;
     m.synced = TextFromWidget(MemoText(m.widget));
     (state.*m.field).SetText(m.synced);
-    m.widget->document()->setModified(false);
+    m.edited = false;
   }
   for (const Edit& e : edits_) {
     if (!e.widget) continue;
@@ -55,9 +58,12 @@ void StateBinding::Pull(MainState& state) {
   }
   for (const Spin& s : spins_) {
     if (!s.widget) continue;
-    // Typed text that was not confirmed yet counts as the box shows it.
-    s.widget->interpretText();
-    (state.*s.field).SetText(ToCodePage(s.widget->cleanText()));
+    // Typed text reads as a whole number (or the minimum) clamped into the
+    // range, and the box shows what was read.
+    IntegerSpin& spin = state.*s.field;
+    spin.SetText(ToCodePage(s.widget->cleanText()));
+    spin.ClampText();
+    s.widget->setValue(static_cast<int>(spin.Value()));
   }
 }
 
@@ -65,10 +71,12 @@ void StateBinding::Push(const MainState& state, bool refresh_reports) {
   for (Memo& m : memos_) {
     if (!m.widget) continue;
     const std::string& text = (state.*m.field).Text();
-    if (text == m.synced && !m.widget->document()->isModified()) continue;
+    if (text == m.synced && !m.edited) continue;
     m.synced = text;
+    pushing_ = true;
     m.widget->setPlainText(TextForWidget(text));
-    m.widget->document()->setModified(false);
+    pushing_ = false;
+    m.edited = false;
   }
   for (const Edit& e : edits_) {
     if (!e.widget) continue;

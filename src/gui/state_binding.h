@@ -6,7 +6,8 @@
 // labels and the report lists). A memo is rewritten only when its field
 // changed since the last sync and read back only when the user edited it,
 // so a list of hundreds of thousands of lines costs nothing when no step
-// touched it.
+// touched it. Any change to a memo's document that Push did not make counts
+// as an edit (typing, pasting, setPlainText).
 
 #ifndef VELLORA_GUI_STATE_BINDING_H_
 #define VELLORA_GUI_STATE_BINDING_H_
@@ -53,6 +54,7 @@ class StateBinding {
     QPointer<QPlainTextEdit> widget;
     TextList MainState::*field;
     std::string synced;  // the field's text at the last sync
+    bool edited = false;  // the memo changed since the last sync
   };
   struct Edit {
     QPointer<QLineEdit> widget;
@@ -69,6 +71,7 @@ class StateBinding {
   };
 
   std::vector<Memo> memos_;
+  bool pushing_ = false;  // Push is writing into a memo
   std::vector<Edit> edits_;
   std::vector<Spin> spins_;
   std::vector<Label> labels_;

@@ -1,0 +1,216 @@
+// Moving values between controls and the state: the code page, line breaks,
+// memos that are rewritten or read only when needed, spin boxes, and the
+// report list models with large lists.
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTest>
+
+#include "app/main_state.h"
+#include "gui/controls.h"
+#include "gui/report_model.h"
+#include "gui/state_binding.h"
+#include "gui/status_panel.h"
+#include "gui/text_codec.h"
+
+namespace vellora {
+namespace {
+
+class BindingTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void everyByteSurvivesAWidget() {
+    std::string all;
+    for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
+    QCOMPARE(ToCodePage(FromCodePage(all)), all);
+    QCOMPARE(FromCodePage("\x80\x9f\xe9"), QString::fromUtf8("\u20ac\u0178\u00e9"));
+    // Characters outside the page, a surrogate pair among them, become "?".
+    QCOMPARE(ToCodePage(QString::fromUtf8("a\u4e2db\U0001F600c")), std::string("a?b?c"));
+  }
+
+  void lineBreaksConvert() {
+    QCOMPARE(TextForWidget("a\r\nb\r\n"), QString("a\nb\n"));
+    QCOMPARE(TextForWidget("a\rb"), QString("a\nb"));
+    QCOMPARE(TextFromWidget("a\nb\n"), std::string("a\r\nb\r\n"));
+    QCOMPARE(TextFromWidget("x"), std::string("x"));
+    QCOMPARE(CellText("one\r\ntwo", 100), QString("one  two"));
+    QCOMPARE(CellText("abcdef", 3), QString("abc"));
+  }
+
+  void memoRoundTripKeepsTextExactly() {
+    MainState state;
+    StateBinding binding;
+    QPlainTextEdit memo;
+    binding.BindMemo(&memo, &MainState::samples);
+    // A no-break space (0xA0) and a final line break survive unchanged.
+    state.samples.SetText("one\xa0two\r\nthree\r\n");
+    binding.Push(state);
+    QCOMPARE(memo.toPlainText().size(), 14);
+    state.samples.SetText("stale");
+    binding.Pull(state);  // not edited: the state keeps its text
+    QCOMPARE(state.samples.Text(), std::string("stale"));
+    memo.setPlainText(MemoText(&memo));  // as if pasted again
+    binding.Pull(state);
+    QCOMPARE(state.samples.Text(), std::string("one\xa0two\r\nthree\r\n"));
+  }
+
+  void memoIsReadOnlyWhenEditedAndWrittenOnlyWhenChanged() {
+    MainState state;
+    StateBinding binding;
+    QPlainTextEdit memo;
+    binding.BindMemo(&memo, &MainState::urls2grab);
+    state.urls2grab.SetText("http://a/\r\n");
+    binding.Push(state);
+    // Not edited: Pull leaves the state alone even when it differs.
+    state.urls2grab.SetText("changed by a step\r\n");
+    binding.Pull(state);
+    QCOMPARE(state.urls2grab.Text(), std::string("changed by a step\r\n"));
+    // Unchanged state: Push keeps the user's cursor and undo history.
+    binding.Push(state);
+    QTextCursor cursor = memo.textCursor();
+    cursor.setPosition(3);
+    memo.setTextCursor(cursor);
+    binding.Push(state);
+    QCOMPARE(memo.textCursor().position(), 3);
+    // Typed text reaches the state.
+    memo.selectAll();
+    QTest::keyClicks(&memo, "typed");
+    binding.Pull(state);
+    QCOMPARE(state.urls2grab.Text(), std::string("typed"));
+  }
+
+  void editsLabelsAndSpins() {
+    MainState state;
+    StateBinding binding;
+    QLineEdit site, folder;
+    QLabel count;
+    QSpinBox* spin = AddSpin(nullptr, "phraselength", QRect(0, 0, 50, 20), state.phraselength);
+    binding.BindEdit(&site, &MainState::esitename);
+    binding.BindEdit(&folder, &MainState::eresfolder, StateBinding::Encoding::kPath);
+    binding.BindLabel(&count, &MainState::wordcount);
+    binding.BindSpin(spin, &MainState::phraselength);
+    state.esitename = "Caf\xe9";
+    state.eresfolder = "/tmp/r\xc3\xa9s";  // a UTF-8 file name
+    state.wordcount = "Unique words: 2, total: 4.";
+    state.phraselength.SetText("50");  // out of range: shown clamped
+    binding.Push(state);
+    QCOMPARE(site.text(), QString::fromUtf8("Caf\u00e9"));
+    QCOMPARE(folder.text(), QString::fromUtf8("/tmp/r\u00e9s"));
+    QCOMPARE(count.text(), QString("Unique words: 2, total: 4."));
+    QCOMPARE(spin->value(), 10);
+    spin->setValue(7);
+    site.setText(QString::fromUtf8("\u20ac"));
+    binding.Pull(state);
+    QCOMPARE(state.phraselength.Value(), int64_t{7});
+    QCOMPARE(state.esitename, std::string("\x80"));
+    QCOMPARE(state.eresfolder, std::string("/tmp/r\xc3\xa9s"));
+    // Typed text beyond the maximum is clamped when read.
+    spin->findChild<QLineEdit*>()->setText("99");
+    binding.Pull(state);
+    QCOMPARE(state.phraselength.Value(), int64_t{10});
+    delete spin;
+  }
+
+  void progressTexts() {
+    auto p = StatusPanel::ParseProgress("Cleaning up the word list [20/300]");
+    QVERIFY(p.has_value());
+    QCOMPARE(p->first, 20LL);
+    QCOMPARE(p->second, 300LL);
+    QVERIFY(!StatusPanel::ParseProgress("Done.").has_value());
+    QVERIFY(!StatusPanel::ParseProgress("x [3/0]").has_value());
+    QVERIFY(!StatusPanel::ParseProgress("x [a/3]").has_value());
+    // The grabber's text holds a quoted URL before its counter.
+    QVERIFY(StatusPanel::ParseProgress("Processing URL \"http://h/[x]\", [1/2]").has_value());
+    StatusPanel panel;
+    panel.BeginBusy();
+    QVERIFY(panel.Busy());
+    panel.SetText("Generating final word list table [10/40]");
+    QCOMPARE(panel.Text(), QString("Generating final word list table [10/40]"));
+    panel.EndBusy();
+    QVERIFY(!panel.Busy());
+  }
+
+  void reportModelShowsRowsAndSubItems() {
+    ReportList list;
+    list.Add({"caf\xe9", {"3"}});
+    list.Add({"short", {}});
+    ReportListModel model(&list, {"word", "count"});
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.columnCount(), 2);
+    QCOMPARE(model.data(model.index(0, 0)).toString(), QString::fromUtf8("caf\u00e9"));
+    QCOMPARE(model.data(model.index(0, 1)).toString(), QString("3"));
+    QCOMPARE(model.data(model.index(1, 1)).toString(), QString());  // missing sub-item
+    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QString("count"));
+    // Rows added behind the model's back appear only after Refresh.
+    list.Add({"third", {"1"}});
+    QCOMPARE(model.rowCount(), 2);
+    model.Refresh();
+    QCOMPARE(model.rowCount(), 3);
+  }
+
+  void deleteKeyRemovesTheSelectedRow() {
+    ReportList list;
+    for (const char* w : {"alpha", "beta", "gamma"}) list.Add({w, {"1"}});
+    ReportListModel model(&list, {"word", "count"});
+    ReportView view;
+    view.setModel(&model);
+    int announced = -2;
+    QObject::connect(&view, &ReportView::deleteKeyPressed, [&](int row) {
+      announced = row;
+      if (row < 0) return;
+      model.RemoveRow(row, [&] { list.Delete(row); });
+      view.SelectRow(row);
+    });
+    view.SelectRow(1);
+    QTest::keyClick(&view, Qt::Key_Delete, Qt::ShiftModifier);
+    QCOMPARE(announced, 1);
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(view.SelectedRow(), 1);  // gamma moved up into the place
+    QCOMPARE(model.data(model.index(1, 0)).toString(), QString("gamma"));
+    QTest::keyClick(&view, Qt::Key_Delete);
+    QCOMPARE(model.rowCount(), 1);
+    QCOMPARE(view.SelectedRow(), -1);  // the last row went: nothing selected
+    QTest::keyClick(&view, Qt::Key_Delete);
+    QCOMPARE(announced, -1);
+  }
+
+  void largeListsStayFast() {
+    ReportList list;
+    const int rows = 300000;
+    list.MutableRows().reserve(rows);
+    for (int i = 0; i < rows; ++i) list.Add({"word" + std::to_string(i), {std::to_string(i)}});
+    ReportListModel model(&list, {"word", "count"});
+    ReportView view;
+    view.resize(475, 241);
+    view.setModel(&model);
+    view.SetColumnWidths({200, 50});
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QElapsedTimer timer;
+    timer.start();
+    model.Refresh();
+    view.scrollToBottom();
+    view.SelectRow(rows - 1);
+    QCoreApplication::processEvents();
+    view.repaint();
+    qint64 elapsed = timer.elapsed();
+    QVERIFY2(elapsed < 2000, qPrintable(QString("took %1 ms").arg(elapsed)));
+    QCOMPARE(view.SelectedRow(), rows - 1);
+    QCOMPARE(view.columnWidth(0), 200);  // widths survive the reset
+    // Deleting near the top moves hundreds of thousands of rows in one go.
+    timer.restart();
+    model.RemoveRow(0, [&] { list.Delete(0); });
+    QCOMPARE(model.rowCount(), rows - 1);
+    QVERIFY(timer.elapsed() < 2000);
+  }
+};
+
+}  // namespace
+}  // namespace vellora
+
+QTEST_MAIN(vellora::BindingTest)
+#include "binding_test.moc"
