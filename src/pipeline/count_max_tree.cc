@@ -25,6 +25,14 @@ void CountMaxTree::Set(size_t index, int64_t count) {
   }
 }
 
+void CountMaxTree::Decrement(size_t index) {
+  --counts_[index];
+  for (size_t node = (leaves_ + index) / 2; node >= 1; node /= 2) {
+    if (tree_[node] != index) break;
+    tree_[node] = Better(tree_[2 * node], tree_[2 * node + 1]);
+  }
+}
+
 int64_t CountMaxTree::Top() const {
   if (counts_.empty()) return -1;
   const uint32_t best = tree_[1];

@@ -21,6 +21,9 @@ class CountMaxTree {
   size_t Size() const { return counts_.size(); }
   int64_t Count(size_t index) const { return counts_[index]; }
   void Set(size_t index, int64_t count);
+  // Set(index, Count(index) - 1), stopping as soon as a node's best row is
+  // another one: a smaller count cannot change the best row above it.
+  void Decrement(size_t index);
 
   // The first index holding the largest count, or -1 when no count is
   // above 0.
