@@ -178,6 +178,7 @@ void THttpClient::StartRequest(THttpRequest request) {
   if (socket_.State() == ssConnected) {
     if (target_host_ == open_host_ && target_port_ == open_port_ &&
         target_scheme_ == open_scheme_) {
+      reused_connection_ = true;
       SocketSessionConnected(0);
       return;
     }
@@ -192,9 +193,11 @@ void THttpClient::StartRequest(THttpRequest request) {
 void THttpClient::Login() {
   closed_route_ = ClosedRoute::kClosedHandler;
   if (socket_.State() == ssConnected) {
+    reused_connection_ = true;
     SocketSessionConnected(0);
     return;
   }
+  reused_connection_ = false;
   SetState(httpDnsLookup);
   socket_.SetLocalAddr(LocalAddr);
   lookup_answered_ = false;
@@ -321,6 +324,14 @@ void THttpClient::SocketSessionClosed(uint16_t error) {
   if (error != 0) completion_error_ = error;
   connected_ = false;
   bool header_open = header_in_progress_ || (state_ == httpWaitingHeader && !header_done_);
+  if (header_open && reused_connection_ && header_bytes_ == 0 && !relocation_pending_) {
+    // A kept-alive connection that the server had closed before the request
+    // arrived: the request is made once more on a new connection.
+    reused_connection_ = false;
+    SetState(httpNotConnected);
+    PostLogin();
+    return;
+  }
   if (header_open) {
     if (header_in_progress_) {
       header_in_progress_ = false;

@@ -166,6 +166,7 @@ class THttpClient {
   std::string target_host_, target_port_, target_scheme_;
   std::string open_host_, open_port_, open_scheme_;
   bool connected_ = false;
+  bool reused_connection_ = false;  // the request went out on a kept-alive connection
   ClosedRoute closed_route_ = ClosedRoute::kClosedHandler;
   bool lookup_answered_ = false;
 

@@ -220,10 +220,11 @@ void THttpClient::EndOfHeader() {
                   IsNoBodyStatus(status_code_)) ||
                  body_length_ == 0 || request_type_ == httpHEAD;
   if (no_body) {
-    if (!close_req_) {
-      PostReady();
-    } else if (relocation_pending_) {
+    // A relocation is followed also when the connection stays open.
+    if (relocation_pending_) {
       BeginRelocation();
+    } else if (!close_req_) {
+      PostReady();
     } else {
       if (request_type_ == httpHEAD) {
         line_buffer_.Clear();

@@ -262,6 +262,39 @@ TEST(HttpClient, ReusesAKeptAliveConnection) {
   EXPECT_EQ(server.requests().size(), 2u);
 }
 
+TEST(HttpClient, FollowsABodylessRelocationOnAKeptAliveConnection) {
+  ServerStep moved = Answer(
+      "HTTP/1.0 302 Found\r\nConnection: keep-alive\r\nLocation: /r\r\n"
+      "Content-Length: 0\r\n\r\n");
+  moved.keep_open = true;
+  ScriptServer server({moved, Answer("HTTP/1.0 200 OK\r\nContent-Length: 1\r\n\r\nR")});
+  ASSERT_TRUE(server.ok());
+  Fixture f;
+  EXPECT_FALSE(f.Get(server.url("/m")).raised);
+  EXPECT_EQ(f.body, "R");
+  EXPECT_EQ(f.http.LocationChangeCurCount(), 1);  // the same connection counts once
+  EXPECT_EQ(server.connections(), 1);
+}
+
+TEST(HttpClient, MakesTheRequestAgainWhenAKeptAliveConnectionWasClosed) {
+  ServerStep first =
+      Answer("HTTP/1.0 200 OK\r\nConnection: keep-alive\r\nContent-Length: 3\r\n\r\none");
+  first.close_delay_ms = 100;  // the server gives up on the idle connection
+  ScriptServer server({first, Answer("HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\ntwo")});
+  ASSERT_TRUE(server.ok());
+  Fixture f;
+  f.http.URL = server.url("/1");
+  EXPECT_FALSE(GetWithWatchdog(f.http, f.loop).raised);
+  EXPECT_EQ(f.body, "one");
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));  // no loop turns meanwhile
+  f.body.clear();
+  f.http.URL = server.url("/2");
+  GetOutcome outcome = GetWithWatchdog(f.http, f.loop);
+  EXPECT_FALSE(outcome.raised) << outcome.message;
+  EXPECT_EQ(f.body, "two");
+  EXPECT_EQ(server.connections(), 2);
+}
+
 TEST(HttpClient, RetriesWithBasicCredentialsFromTheUrl) {
   ScriptServer server(
       {Answer("HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"r\"\r\n\r\n"),

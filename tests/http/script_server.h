@@ -33,6 +33,7 @@ struct ServerStep {
   bool silent = false;         // never answer; hold the connection until Stop
   bool keep_open = false;      // serve the next step on the same connection
   int delay_ms = 0;            // pause before answering
+  int close_delay_ms = 0;      // pause after answering, before closing
 };
 
 class ScriptServer {
@@ -141,6 +142,9 @@ class ScriptServer {
       }
       if (step.delay_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(step.delay_ms));
       SendAll(fd, step.answer, step.dribble);
+      if (step.close_delay_ms > 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(step.close_delay_ms));
+      }
       if (!step.keep_open) return;
     }
   }
