@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <thread>
 
 #include "base/errors.h"
 
@@ -38,7 +39,9 @@ void PollEventLoop::post(Callback callback) {
     was_empty = posted_.empty();
     posted_.push_back(std::move(callback));
   }
-  if (was_empty) wake();
+  // The loop's own thread looks at the queue before it waits; only a post
+  // from elsewhere has to interrupt a wait.
+  if (was_empty && std::this_thread::get_id() != runner_.load()) wake();
 }
 
 void PollEventLoop::watch(int fd, unsigned events, FdCallback callback) {
@@ -72,6 +75,7 @@ bool PollEventLoop::RunPosted() {
 }
 
 void PollEventLoop::runOnce(int timeout_ms) {
+  runner_.store(std::this_thread::get_id());
   if (RunPosted()) timeout_ms = 0;  // something happened: only look, do not wait
 
   std::vector<pollfd> fds;

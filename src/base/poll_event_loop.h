@@ -14,6 +14,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "base/event_loop.h"
@@ -46,7 +47,8 @@ class PollEventLoop : public EventLoop {
 
   int wake_read_ = -1;
   int wake_write_ = -1;
-  std::mutex mutex_;               // guards posted_
+  std::atomic<std::thread::id> runner_;  // the thread that runs runOnce
+  std::mutex mutex_;                     // guards posted_
   std::deque<Callback> posted_;
   std::map<int, Watcher> watchers_;
   uint64_t next_serial_ = 1;
