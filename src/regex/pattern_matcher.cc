@@ -1,0 +1,674 @@
+// The backtracking matcher and the search over start positions.
+
+#include "regex/pattern_matcher.h"
+
+#include <sys/mman.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "regex/pattern_errors.h"
+
+namespace vellora::regex {
+namespace {
+
+// Stack entry kinds (low 4 bits of the tag; the rest holds a node index, a
+// group slot, a loop level or a loop number).
+enum EntryKind : uint32_t {
+  kBranchAlt,       // node; aux: the alternative to try next
+  kStarAlt,         // node; aux: the loop's previous iteration entry
+  kPlusAlt,         // node; aux: the loop's previous iteration entry
+  kRepGreedy,       // node; pos: the position last tried (a kRepBound lies below)
+  kRepLazy,         // node; pos: the position last tried (a kRepBound lies below)
+  kRepBound,        // pos: the lowest (greedy) or highest (lazy) position to try
+  kLoopExit,        // node: a greedy counted loop leaves after its body failed
+  kLoopBody,        // node: a lazy counted loop runs its body after the rest failed
+  kUndoGroupStart,  // slot; pos: the old start
+  kUndoGroupEnd,    // slot; pos: the old end
+  kUndoLoopEnter,   // level; aux: old counter; pos: old iteration start
+  kUndoCounter,     // level; aux: old counter; pos: old iteration start
+  kUndoDepth,       // aux: old depth
+  kUndoReg,         // loop; aux: old iteration entry
+};
+
+constexpr uint32_t kNoEntry = 0xFFFFFFFFu;
+
+inline uint32_t Tag(EntryKind kind, uint32_t payload) { return kind | (payload << 4); }
+
+// Finds the highest position in [lo, hi] holding c1 or c2, or null.
+inline const uint8_t* FindDown(const uint8_t* lo, const uint8_t* hi, uint8_t c1, uint8_t c2) {
+  if (c1 == c2) {
+    return static_cast<const uint8_t*>(memrchr(lo, c1, static_cast<size_t>(hi - lo) + 1));
+  }
+  for (const uint8_t* p = hi;; --p) {
+    if (*p == c1 || *p == c2) return p;
+    if (p == lo) return nullptr;
+  }
+}
+
+// Finds the lowest position in [lo, hi] holding c1 or c2, or null.
+inline const uint8_t* FindUp(const uint8_t* lo, const uint8_t* hi, uint8_t c1, uint8_t c2) {
+  if (c1 == c2) {
+    return static_cast<const uint8_t*>(std::memchr(lo, c1, static_cast<size_t>(hi - lo) + 1));
+  }
+  for (const uint8_t* p = lo;; ++p) {
+    if (*p == c1 || *p == c2) return p;
+    if (p == hi) return nullptr;
+  }
+}
+
+}  // namespace
+
+BacktrackStack::BacktrackStack() {
+  chunks_.push_back(new StackEntry[kFirstChunk]);
+  clear();
+}
+
+BacktrackStack::~BacktrackStack() {
+  delete[] chunks_[0];
+  for (size_t i = 1; i < chunks_.size(); ++i) std::free(chunks_[i]);
+}
+
+void BacktrackStack::NextChunk() {
+  ++chunk_;
+  if (chunk_ == chunks_.size()) {
+    if (ChunkStart(chunk_) + kChunkEntries >= 0xFFFFFFF0u) throw std::bad_alloc();
+    constexpr size_t kBytes = kChunkEntries * sizeof(StackEntry);
+    void* memory = nullptr;
+    if (posix_memalign(&memory, kBytes, kBytes) != 0) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    madvise(memory, kBytes, MADV_HUGEPAGE);
+#endif
+    chunks_.push_back(static_cast<StackEntry*>(memory));
+  }
+  base_ = top_ = chunks_[chunk_];
+  limit_ = base_ + kChunkEntries;
+}
+
+void BacktrackStack::PreviousChunk() {
+  --chunk_;
+  base_ = chunks_[chunk_];
+  limit_ = base_ + (chunk_ == 0 ? kFirstChunk : kChunkEntries);
+  top_ = limit_;
+}
+
+void BacktrackStack::Trim() {
+  constexpr size_t kKeep = 4;
+  while (chunks_.size() > kKeep && chunks_.size() - 1 > chunk_) {
+    std::free(chunks_.back());
+    chunks_.pop_back();
+  }
+}
+
+void Matcher::Bind(const Plan* plan, const MatchContext& context) {
+  plan_ = plan;
+  nodes_ = plan->nodes().data();
+  alts_ = plan->alts().data();
+  ctx_ = context;
+  loop_reg_.assign(plan->loop_count(), kNoEntry);
+  Reset();
+}
+
+void Matcher::SetInput(const uint8_t* begin, const uint8_t* end) {
+  begin_ = begin;
+  end_ = end;
+  required_valid_ = false;
+  Reset();
+}
+
+void Matcher::ClearSlots() {
+  for (int i = 0; i < kGroupSlots; ++i) {
+    group_start_[i] = nullptr;
+    group_end_[i] = nullptr;
+  }
+}
+
+void Matcher::Reset() {
+  ClearSlots();
+  stack_.clear();
+  loop_depth_ = 0;
+  for (uint32_t& r : loop_reg_) r = kNoEntry;
+}
+
+void Matcher::TrimStack() { stack_.Trim(); }
+
+// The first occurrence of the required literal at or after from; cached, as
+// successive searches of one input move forward.
+bool Matcher::RequiredLiteralFrom(const uint8_t* from) {
+  if (required_valid_ && from >= required_searched_from_) {
+    if (required_found_ == nullptr) return false;
+    if (required_found_ >= from) return true;
+  }
+  const uint8_t* lit = plan_->required();
+  size_t len = plan_->required_length();
+  const uint8_t* p = from;
+  required_valid_ = true;
+  required_searched_from_ = from;
+  while (p < end_) {
+    p = static_cast<const uint8_t*>(std::memchr(p, lit[0], static_cast<size_t>(end_ - p)));
+    if (p == nullptr) break;
+    if (static_cast<size_t>(end_ - p) >= len && std::memcmp(p, lit, len) == 0) {
+      required_found_ = p;
+      return true;
+    }
+    ++p;
+  }
+  required_found_ = nullptr;
+  return false;
+}
+
+bool Matcher::Search(const uint8_t* from) {
+  try {
+    loop_depth_ = 0;
+    for (uint32_t& r : loop_reg_) r = kNoEntry;
+    if (plan_->required_length() > 0 && !RequiredLiteralFrom(from)) return false;
+    if (plan_->anchored()) return MatchAt(from);
+    const uint8_t* p = from;
+    if (uint8_t sc = plan_->start_char()) {
+      while (p < end_) {
+        p = static_cast<const uint8_t*>(std::memchr(p, sc, static_cast<size_t>(end_ - p)));
+        if (p == nullptr) return false;
+        if (MatchAt(p)) return true;
+        ++p;
+      }
+      return false;
+    }
+    const uint8_t* first = plan_->first_table();
+    if (plan_->entry_is_word_boundary()) {
+      // Only a word boundary can begin a match.
+      const uint8_t* word = ctx_.word;
+      bool before = p > begin_ && word[p[-1]];
+      for (;;) {
+        bool here = word[*p] != 0;
+        if (here != before && first[*p] && MatchAt(p)) return true;
+        if (p == end_) return false;
+        before = here;
+        ++p;
+      }
+    }
+    const uint8_t* second = plan_->second_table();
+    // A copy of the first table that also stops at the input's final 0.
+    uint8_t stop[256];
+    std::memcpy(stop, first, sizeof stop);
+    stop[0] = 1;
+    for (;;) {
+      while (!stop[*p]) {
+        if (stop[p[1]]) {
+          p += 1;
+          break;
+        }
+        if (stop[p[2]]) {
+          p += 2;
+          break;
+        }
+        if (stop[p[3]]) {
+          p += 3;
+          break;
+        }
+        p += 4;
+      }
+      if (p == end_) return first[0] && MatchAt(p);
+      if ((second == nullptr || second[p[1]]) && MatchAt(p)) return true;
+      ++p;
+    }
+  } catch (...) {
+    Reset();
+    throw;
+  }
+}
+
+size_t Matcher::CountBackRef(const XNode& node, const uint8_t* p, size_t max,
+                             size_t* step) const {
+  const uint8_t* s = group_start_[node.group];
+  const uint8_t* e = group_end_[node.group];
+  *step = 1;
+  if (s == nullptr || e == nullptr) return 0;
+  size_t len = e > s ? static_cast<size_t>(e - s) : 0;
+  if (len == 0) {
+    // Every count matches at the same place: one try is enough.
+    *step = 0;
+    return static_cast<size_t>(node.min) < max ? static_cast<size_t>(node.min) : max;
+  }
+  *step = len;
+  size_t count = 0;
+  const uint8_t* inv = ctx_.inverse;
+  while (count < max && static_cast<size_t>(end_ - p) >= len) {
+    bool same = true;
+    if (node.rep_kind == kRepBackRef) {
+      same = std::memcmp(p, s, len) == 0;
+    } else {
+      for (size_t i = 0; i < len; ++i) {
+        if (p[i] != s[i] && p[i] != inv[s[i]]) {
+          same = false;
+          break;
+        }
+      }
+    }
+    if (!same) break;
+    p += len;
+    ++count;
+  }
+  return count;
+}
+
+bool Matcher::MatchAt(const uint8_t* start) {
+  const XNode* const nodes = nodes_;
+  const uint8_t* pos = start;
+  const XNode* n = nodes + plan_->entry();
+  BacktrackStack& st = stack_;
+
+  for (;;) {
+    switch (n->op) {
+      case xEnd:
+        group_start_[0] = start;
+        group_end_[0] = pos;
+        st.clear();
+        return true;
+
+      case xChar:
+        if (!n->table[*pos]) goto fail;
+        ++pos;
+        n = nodes + n->next;
+        continue;
+
+      case xLiteral:
+        if (*pos != n->text[0] || static_cast<size_t>(end_ - pos) < n->len ||
+            std::memcmp(pos, n->text, n->len) != 0) {
+          goto fail;
+        }
+        pos += n->len;
+        n = nodes + n->next;
+        continue;
+
+      case xLiteralCI: {
+        if (static_cast<size_t>(end_ - pos) < n->len) goto fail;
+        const uint8_t* inv = ctx_.inverse;
+        for (uint32_t i = 0; i < n->len; ++i) {
+          uint8_t t = n->text[i];
+          if (pos[i] != t && pos[i] != inv[t]) goto fail;
+        }
+        pos += n->len;
+        n = nodes + n->next;
+        continue;
+      }
+
+      case xAnyNoBreak: {
+        uint8_t c = *pos;
+        if (c == 0) goto fail;
+        if (ctx_.pair_assigned && c == ctx_.pair_head && pos[1] == ctx_.pair_tail) goto fail;
+        if (ctx_.line_break[c]) goto fail;
+        ++pos;
+        n = nodes + n->next;
+        continue;
+      }
+
+      case xInputStart:
+        if (pos != begin_) goto fail;
+        n = nodes + n->next;
+        continue;
+
+      case xInputEnd:
+        if (*pos != 0) goto fail;
+        n = nodes + n->next;
+        continue;
+
+      case xLineStart:
+        if (pos != begin_) {
+          uint8_t prev = pos[-1];
+          bool ok;
+          if (ctx_.pair_assigned && prev == ctx_.pair_tail && pos - 1 > begin_ &&
+              pos[-2] == ctx_.pair_head) {
+            ok = true;
+          } else if (ctx_.pair_assigned && prev == ctx_.pair_head && *pos == ctx_.pair_tail) {
+            ok = false;
+          } else {
+            ok = ctx_.line_break[prev] != 0;
+          }
+          if (!ok) goto fail;
+        }
+        n = nodes + n->next;
+        continue;
+
+      case xLineEnd: {
+        uint8_t c = *pos;
+        if (c != 0) {
+          bool ok;
+          if (ctx_.pair_assigned && c == ctx_.pair_head && pos[1] == ctx_.pair_tail) {
+            ok = true;
+          } else if (ctx_.pair_assigned && c == ctx_.pair_tail && pos > begin_ &&
+                     pos[-1] == ctx_.pair_head) {
+            ok = false;
+          } else {
+            ok = ctx_.line_break[c] != 0;
+          }
+          if (!ok) goto fail;
+        }
+        n = nodes + n->next;
+        continue;
+      }
+
+      case xWordBoundary:
+      case xNotWordBoundary: {
+        bool before = pos > begin_ && ctx_.word[pos[-1]];
+        bool here = ctx_.word[*pos] != 0;
+        if ((before != here) != (n->op == xWordBoundary)) goto fail;
+        n = nodes + n->next;
+        continue;
+      }
+
+      case xBackRef:
+      case xBackRefCI: {
+        const uint8_t* s = group_start_[n->group];
+        const uint8_t* e = group_end_[n->group];
+        if (s == nullptr || e == nullptr) goto fail;
+        size_t len = e > s ? static_cast<size_t>(e - s) : 0;
+        if (static_cast<size_t>(end_ - pos) < len) goto fail;
+        if (n->op == xBackRef) {
+          if (std::memcmp(pos, s, len) != 0) goto fail;
+        } else {
+          const uint8_t* inv = ctx_.inverse;
+          for (size_t i = 0; i < len; ++i) {
+            if (pos[i] != s[i] && pos[i] != inv[s[i]]) goto fail;
+          }
+        }
+        pos += len;
+        n = nodes + n->next;
+        continue;
+      }
+
+      case xBranch:
+        if (n->count > 1) {
+          st.push({Tag(kBranchAlt, static_cast<uint32_t>(n - nodes)), 1, pos});
+        }
+        n = nodes + alts_[n->alt];
+        continue;
+
+      case xStarHead: {
+        uint32_t index = static_cast<uint32_t>(st.size());
+        st.push({Tag(kStarAlt, static_cast<uint32_t>(n - nodes)), loop_reg_[n->loop], pos});
+        loop_reg_[n->loop] = index;
+        n = nodes + n->alt;
+        continue;
+      }
+
+      case xStarBack: {
+        // An iteration that consumed nothing ends the loop by failing.
+        uint32_t r = loop_reg_[n->loop];
+        if (r != kNoEntry && st.at(r).pos == pos) goto fail;
+        n = nodes + n->next;
+        continue;
+      }
+
+      case xPlusHead: {
+        uint32_t r = loop_reg_[n->loop];
+        if (r != kNoEntry && st.at(r).pos == pos) goto fail;
+        uint32_t index = static_cast<uint32_t>(st.size());
+        st.push({Tag(kPlusAlt, static_cast<uint32_t>(n - nodes)), r, pos});
+        loop_reg_[n->loop] = index;
+        n = nodes + n->alt;
+        continue;
+      }
+
+      case xOpen:
+        st.push({Tag(kUndoGroupStart, n->group), 0, group_start_[n->group]});
+        group_start_[n->group] = pos;
+        n = nodes + n->next;
+        continue;
+
+      case xClose:
+        st.push({Tag(kUndoGroupEnd, n->group), 0, group_end_[n->group]});
+        group_end_[n->group] = pos;
+        n = nodes + n->next;
+        continue;
+
+      case xRep: {
+        const uint8_t* save = pos;
+        size_t max = static_cast<size_t>(n->max < 0 ? 0 : n->max);
+        size_t room = static_cast<size_t>(end_ - pos);
+        size_t count;
+        size_t step = 1;
+        switch (n->rep_kind) {
+          case kRepAny:
+            count = max < room ? max : room;
+            break;
+          case kRepTable: {
+            const uint8_t* t = n->table;
+            const uint8_t* p = pos;
+            if (max >= room) {
+              while (t[*p]) ++p;  // the final 0 is never in a table
+            } else {
+              const uint8_t* lim = pos + max;
+              while (p < lim && t[*p]) ++p;
+            }
+            count = static_cast<size_t>(p - pos);
+            break;
+          }
+          case kRepBackRef:
+          case kRepBackRefCI:
+            count = CountBackRef(*n, pos, max, &step);
+            break;
+          default:
+            RaisePatternError(kErrRepeatInappropriate, 0);
+        }
+        size_t min = static_cast<size_t>(n->min < 0 ? 0 : n->min);
+        if (count < min) goto fail;
+        const uint8_t* lo;
+        const uint8_t* hi;
+        if (step == 0) {
+          lo = hi = save;
+        } else {
+          lo = save + min * step;
+          hi = save + count * step;
+        }
+        const uint8_t* c;
+        if (!n->lazy) {
+          c = hi;
+          if (n->has_filter) {
+            if (step == 1) {
+              c = FindDown(lo, hi, n->filter1, n->filter2);
+              if (c == nullptr) goto fail;
+            } else {
+              while (*c != n->filter1 && *c != n->filter2) {
+                if (c == lo) goto fail;
+                c -= step;
+              }
+            }
+          }
+          if (c > lo) {
+            st.push({kRepBound, 0, lo});
+            st.push({Tag(kRepGreedy, static_cast<uint32_t>(n - nodes)), 0, c});
+          }
+        } else {
+          c = lo;
+          if (n->has_filter) {
+            if (step == 1) {
+              c = FindUp(lo, hi, n->filter1, n->filter2);
+              if (c == nullptr) goto fail;
+            } else {
+              while (*c != n->filter1 && *c != n->filter2) {
+                if (c == hi) goto fail;
+                c += step;
+              }
+            }
+          }
+          if (c < hi) {
+            st.push({kRepBound, 0, hi});
+            st.push({Tag(kRepLazy, static_cast<uint32_t>(n - nodes)), 0, c});
+          }
+        }
+        pos = c;
+        n = nodes + n->next;
+        continue;
+      }
+
+      case xLoopEntry: {
+        int32_t d = loop_depth_ + 1;
+        if (d > kMaxLoopDepth) RaisePatternError(kErrLoopStackExceeded, 0);
+        st.push({Tag(kUndoLoopEnter, static_cast<uint32_t>(d)),
+                      static_cast<uint32_t>(loop_counter_[d]), loop_iter_start_[d]});
+        loop_depth_ = d;
+        loop_counter_[d] = 0;
+        loop_iter_start_[d] = pos;
+        n = nodes + n->next;
+        continue;
+      }
+
+      case xLoop: {
+        int32_t d = loop_depth_;
+        if (d <= 0) RaisePatternError(kErrLoopWithoutEntry, 0);
+        int32_t cnt = loop_counter_[d];
+        // An iteration beyond the minimum that consumed nothing fails.
+        if (cnt > n->min && pos == loop_iter_start_[d]) goto fail;
+        if (cnt < n->min || (!n->lazy && cnt < n->max)) {
+          if (cnt >= n->min) {
+            st.push({Tag(kLoopExit, static_cast<uint32_t>(n - nodes)), 0, pos});
+          }
+          st.push({Tag(kUndoCounter, static_cast<uint32_t>(d)), static_cast<uint32_t>(cnt),
+                        loop_iter_start_[d]});
+          loop_counter_[d] = cnt + 1;
+          loop_iter_start_[d] = pos;
+          n = nodes + n->alt;
+          continue;
+        }
+        if (n->lazy && cnt < n->max) {
+          st.push({Tag(kLoopBody, static_cast<uint32_t>(n - nodes)), 0, pos});
+        }
+        st.push({kUndoDepth, static_cast<uint32_t>(d), nullptr});
+        loop_depth_ = d - 1;
+        n = nodes + n->next;
+        continue;
+      }
+
+      case xMissing:
+        RaisePatternError(kErrCorruptedPointers, 0);
+
+      default:
+        RaisePatternError(kErrMemoryCorruption, 0);
+    }
+
+  fail:
+    // Undo back to the latest choice point and resume there.
+    for (;;) {
+      if (st.empty()) return false;
+      StackEntry e = st.back();
+      st.pop();
+      uint32_t payload = e.tag >> 4;
+      switch (static_cast<EntryKind>(e.tag & 15)) {
+        case kUndoGroupStart:
+          group_start_[payload] = e.pos;
+          continue;
+        case kUndoGroupEnd:
+          group_end_[payload] = e.pos;
+          continue;
+        case kUndoLoopEnter:
+          loop_counter_[payload] = static_cast<int32_t>(e.aux);
+          loop_iter_start_[payload] = e.pos;
+          loop_depth_ = static_cast<int32_t>(payload) - 1;
+          continue;
+        case kUndoCounter:
+          loop_counter_[payload] = static_cast<int32_t>(e.aux);
+          loop_iter_start_[payload] = e.pos;
+          continue;
+        case kUndoDepth:
+          loop_depth_ = static_cast<int32_t>(e.aux);
+          continue;
+        case kUndoReg:
+          loop_reg_[payload] = e.aux;
+          continue;
+        case kRepBound:
+          continue;
+        case kBranchAlt: {
+          const XNode* b = nodes + payload;
+          uint32_t i = e.aux;
+          pos = e.pos;
+          if (static_cast<int32_t>(i) + 1 < b->count) st.push({e.tag, i + 1, e.pos});
+          n = nodes + alts_[b->alt + static_cast<int32_t>(i)];
+          break;
+        }
+        case kStarAlt: {
+          const XNode* h = nodes + payload;
+          loop_reg_[h->loop] = e.aux;
+          pos = e.pos;
+          n = nodes + h->alt2;
+          break;
+        }
+        case kPlusAlt: {
+          const XNode* h = nodes + payload;
+          st.push({Tag(kUndoReg, h->loop), e.aux, nullptr});
+          loop_reg_[h->loop] = kNoEntry;
+          pos = e.pos;
+          n = nodes + h->alt2;
+          break;
+        }
+        case kRepGreedy:
+        case kRepLazy: {
+          const XNode* r = nodes + payload;
+          const uint8_t* bound = st.back().pos;
+          size_t step = 1;
+          if (r->rep_kind == kRepBackRef || r->rep_kind == kRepBackRefCI) {
+            const uint8_t* s = group_start_[r->group];
+            const uint8_t* t = group_end_[r->group];
+            step = (s && t && t > s) ? static_cast<size_t>(t - s) : 1;
+          }
+          const uint8_t* c = e.pos;
+          bool found = false;
+          if ((e.tag & 15) == kRepGreedy) {
+            while (static_cast<size_t>(c - bound) >= step) {
+              c -= step;
+              if (!r->has_filter || *c == r->filter1 || *c == r->filter2) {
+                found = true;
+                break;
+              }
+            }
+            if (found && c > bound) {
+              st.push({e.tag, 0, c});
+            } else {
+              st.pop();  // the bound
+            }
+          } else {
+            while (static_cast<size_t>(bound - c) >= step) {
+              c += step;
+              if (!r->has_filter || *c == r->filter1 || *c == r->filter2) {
+                found = true;
+                break;
+              }
+            }
+            if (found && c < bound) {
+              st.push({e.tag, 0, c});
+            } else {
+              st.pop();  // the bound
+            }
+          }
+          if (!found) continue;
+          pos = c;
+          n = nodes + r->next;
+          break;
+        }
+        case kLoopExit: {
+          const XNode* l = nodes + payload;
+          int32_t d = loop_depth_;
+          pos = e.pos;
+          st.push({kUndoDepth, static_cast<uint32_t>(d), nullptr});
+          loop_depth_ = d - 1;
+          n = nodes + l->next;
+          break;
+        }
+        case kLoopBody: {
+          const XNode* l = nodes + payload;
+          int32_t d = loop_depth_;
+          pos = e.pos;
+          st.push({Tag(kUndoCounter, static_cast<uint32_t>(d)),
+                        static_cast<uint32_t>(loop_counter_[d]), loop_iter_start_[d]});
+          loop_counter_[d] += 1;
+          loop_iter_start_[d] = pos;
+          n = nodes + l->alt;
+          break;
+        }
+      }
+      break;
+    }
+  }
+}
+
+}  // namespace vellora::regex
