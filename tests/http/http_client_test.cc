@@ -407,6 +407,35 @@ TEST(HttpClient, HostileAnswersEndWithAClearError) {
   EXPECT_EQ(f.http.State(), httpReady);
 }
 
+TEST(HttpClient, EveryRequestEndsWhateverTheServerSends) {
+  const char* const kPrefixes[] = {
+      "", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n",
+      "HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\n", "HTTP/1.0 302 Found\r\nLocation: /x\r\n",
+      "<html>\n", "HTTP/1.1 100 Continue\r\n\r\n", "HTTP/1.0 404 Not Found\r\n"};
+  const char kAlphabet[] = "0123456789abcdefXYZ \r\n\r\n\n:;\0\xff";
+  uint32_t seed = 20261208;
+  auto next = [&seed](uint32_t bound) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % bound;
+  };
+  std::vector<ServerStep> steps;
+  for (int i = 0; i < 40; ++i) {
+    std::string answer = kPrefixes[next(std::size(kPrefixes))];
+    size_t length = next(4) == 0 ? next(20000) : next(300);
+    for (size_t j = 0; j < length; ++j) answer += kAlphabet[next(sizeof kAlphabet - 1)];
+    ServerStep step = Answer(answer);
+    step.dribble = next(8) == 0 && answer.size() < 400;
+    steps.push_back(step);
+  }
+  ScriptServer server(steps);
+  ASSERT_TRUE(server.ok());
+  Fixture f;
+  for (int i = 0; i < 40; ++i) {
+    f.Get(server.url("/r" + std::to_string(i)));
+    EXPECT_EQ(f.http.State(), httpReady);
+  }
+}
+
 TEST(HttpClient, AbortsARequestWaitingOnASilentServer) {
   ServerStep silent;
   silent.silent = true;
