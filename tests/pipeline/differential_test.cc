@@ -142,7 +142,7 @@ void RunBoth(const MainState& state, Fast step, Plain reference, MainState* fast
 }
 
 TEST(DifferentialTest, WordExtraction) {
-  for (uint32_t seed = 1; seed <= 60; ++seed) {
+  for (uint32_t seed = 1; seed <= 120; ++seed) {
     SCOPED_TRACE(seed);
     Inputs in(seed);
     ScratchFolder scratch;
@@ -167,7 +167,7 @@ TEST(DifferentialTest, WordExtraction) {
 }
 
 TEST(DifferentialTest, PhraseCreation) {
-  for (uint32_t seed = 1; seed <= 150; ++seed) {
+  for (uint32_t seed = 1; seed <= 300; ++seed) {
     SCOPED_TRACE(seed);
     Inputs in(seed);
     MainState state;
@@ -187,7 +187,7 @@ TEST(DifferentialTest, PhraseCreation) {
 }
 
 TEST(DifferentialTest, ParagraphGeneration) {
-  for (uint32_t seed = 1; seed <= 150; ++seed) {
+  for (uint32_t seed = 1; seed <= 300; ++seed) {
     SCOPED_TRACE(seed);
     Inputs in(seed);
     MainState state;
@@ -209,7 +209,7 @@ TEST(DifferentialTest, ParagraphGeneration) {
 }
 
 TEST(DifferentialTest, PageWriter) {
-  for (uint32_t seed = 1; seed <= 40; ++seed) {
+  for (uint32_t seed = 1; seed <= 80; ++seed) {
     SCOPED_TRACE(seed);
     Inputs in(seed);
     ScratchFolder scratch;

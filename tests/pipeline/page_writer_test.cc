@@ -58,6 +58,13 @@ TEST_F(PageWriterTest, ABodyOnlyTemplateGivesTheBodyAndALineBreak) {
   EXPECT_TRUE(state_.makefiles_enabled);
 }
 
+TEST_F(PageWriterTest, ALongTemplateLineIsKeptWhole) {
+  const std::string minified = std::string(5000, 'm') + "$content$";
+  state_.htmltemplate.SetText(minified);
+  makefilesClick(state_, notifier_);
+  EXPECT_EQ(Output("b.htm"), std::string(5000, 'm') + "body b\r\n");
+}
+
 TEST_F(PageWriterTest, ReplacesTheSevenPlaceholdersInOrderIgnoringCase) {
   state_.htmltemplate.SetText(
       "<meta charset=\"$CHARSET$\"><title>$SiteName$</title><a href=\"$siteurl$\">\r\n"
