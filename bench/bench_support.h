@@ -5,7 +5,6 @@
 #define VELLORA_BENCH_BENCH_SUPPORT_H_
 
 #include <stdlib.h>
-
 #include <time.h>
 
 #include <chrono>

@@ -34,9 +34,8 @@ namespace fs = std::filesystem;
 std::vector<std::string> DocPages() {
   std::vector<std::string> pages;
   std::error_code error;
-  for (auto it = fs::recursive_directory_iterator("/usr/share/doc",
-                                                  fs::directory_options::skip_permission_denied,
-                                                  error);
+  for (auto it = fs::recursive_directory_iterator(
+           "/usr/share/doc", fs::directory_options::skip_permission_denied, error);
        !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
     const std::string ext = it->path().extension().string();
     if ((ext == ".html" || ext == ".htm") && it->is_regular_file(error)) {
@@ -48,9 +47,9 @@ std::vector<std::string> DocPages() {
 }
 
 std::string GeneratedPage(RandomGenerator& random) {
-  static const char* const kWords[] = {"install", "package", "server", "the", "and", "of",
-                                       "configuration", "file", "user", "system", "network",
-                                       "option", "value", "default", "example", "command"};
+  static const char* const kWords[] = {
+      "install", "package", "server",  "the",    "and",   "of",      "configuration", "file",
+      "user",    "system",  "network", "option", "value", "default", "example",       "command"};
   std::string page = "<html><head><title>Generated page</title></head><body>\n";
   for (int p = 0; p < 400; ++p) {
     page += "<p class=\"x\">";
@@ -71,8 +70,8 @@ size_t BuildCorpus(const std::string& folder, size_t bytes, bool* generated) {
   size_t total = 0;
   RandomGenerator random(1);
   for (size_t n = 0; total < bytes; ++n) {
-    std::string content = *generated ? GeneratedPage(random)
-                                     : ReadWholeFile(sources[n % sources.size()]);
+    std::string content =
+        *generated ? GeneratedPage(random) : ReadWholeFile(sources[n % sources.size()]);
     total += content.size();
     WriteWholeFile(folder + "page" + std::to_string(n) + ".htm", content);
   }
@@ -170,8 +169,8 @@ class PcrePeer {
       int rc = pcre2_substitute(code, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(),
                                 0, PCRE2_SUBSTITUTE_GLOBAL | PCRE2_SUBSTITUTE_OVERFLOW_LENGTH,
                                 match_, nullptr, reinterpret_cast<PCRE2_SPTR>(replacement),
-                                PCRE2_ZERO_TERMINATED,
-                                reinterpret_cast<PCRE2_UCHAR*>(out.data()), &length);
+                                PCRE2_ZERO_TERMINATED, reinterpret_cast<PCRE2_UCHAR*>(out.data()),
+                                &length);
       if (rc == PCRE2_ERROR_NOMEMORY) {
         out.resize(length);
         continue;
@@ -248,9 +247,10 @@ int Main(int argc, char** argv) {
   bprocessClick(state, notifier);
   const double fast_seconds = fast_clock.Seconds();
   const double fast_cpu = fast_clock.CpuSeconds();
-  std::printf("vellora extract: %.3f s (CPU %.3f s), %.1f MB/s (%.1f MB/s of CPU), %s, %ld status texts\n",
-              fast_seconds, fast_cpu, mb / fast_seconds, mb / fast_cpu, state.wordcount.c_str(),
-              notifier.statuses);
+  std::printf(
+      "vellora extract: %.3f s (CPU %.3f s), %.1f MB/s (%.1f MB/s of CPU), %s, %ld status texts\n",
+      fast_seconds, fast_cpu, mb / fast_seconds, mb / fast_cpu, state.wordcount.c_str(),
+      notifier.statuses);
 
   PcrePeer peer;
   Stopwatch peer_clock;
@@ -260,10 +260,11 @@ int Main(int argc, char** argv) {
   const double peer_cpu = peer_clock.CpuSeconds();
   int64_t peer_total = 0;
   for (const PcrePeer::Row& row : rows) peer_total += row.count;
-  std::printf("PCRE2-JIT + hash map peer: %.3f s (CPU %.3f s), %.1f MB/s (%.1f MB/s of CPU), "
-              "%zu words, total %lld\n",
-              peer_seconds, peer_cpu, mb / peer_seconds, mb / peer_cpu, rows.size(),
-              static_cast<long long>(peer_total));
+  std::printf(
+      "PCRE2-JIT + hash map peer: %.3f s (CPU %.3f s), %.1f MB/s (%.1f MB/s of CPU), "
+      "%zu words, total %lld\n",
+      peer_seconds, peer_cpu, mb / peer_seconds, mb / peer_cpu, rows.size(),
+      static_cast<long long>(peer_total));
   std::printf("speed vs peer: %.2fx wall, %.2fx CPU\n", peer_seconds / fast_seconds,
               peer_cpu / fast_cpu);
 
@@ -288,9 +289,10 @@ int Main(int argc, char** argv) {
   const double slice_seconds = slice_clock.CpuSeconds();
   const bool same = plain_state.words.Rows().size() == fast_state.words.Rows().size() &&
                     plain_state.wordcount == fast_state.wordcount;
-  std::printf("slice of %.0f KB: plain transcription CPU %.3f s, vellora CPU %.4f s, ratio %.0fx (%s)\n",
-              static_cast<double>(slice_bytes) / 1024, plain_seconds, slice_seconds,
-              plain_seconds / slice_seconds, same ? "same words" : "WORDS DIFFER");
+  std::printf(
+      "slice of %.0f KB: plain transcription CPU %.3f s, vellora CPU %.4f s, ratio %.0fx (%s)\n",
+      static_cast<double>(slice_bytes) / 1024, plain_seconds, slice_seconds,
+      plain_seconds / slice_seconds, same ? "same words" : "WORDS DIFFER");
   return same ? 0 : 1;
 }
 

@@ -15,9 +15,9 @@ namespace vellora::bench {
 namespace {
 
 MainState PageState(int phrases, const std::string& out) {
-  static const char* const kWords[] = {"cheap", "flights", "paris", "rome", "hotel", "deals",
-                                       "travel", "guide", "best", "city", "weekend", "tips",
-                                       "museum", "food", "night", "train"};
+  static const char* const kWords[] = {"cheap",  "flights", "paris", "rome", "hotel",   "deals",
+                                       "travel", "guide",   "best",  "city", "weekend", "tips",
+                                       "museum", "food",    "night", "train"};
   MainState state;
   state.random.SetSeed(7);
   RandomGenerator words(3);
@@ -100,8 +100,7 @@ int Main(int argc, char** argv) {
       "%d phrases: plain transcription %.3f s + %.3f s (CPU %.3f s), vellora %.4f s + %.4f s "
       "(CPU %.4f s), CPU ratio %.0fx (%s)\n",
       small, plain.generate, plain.save, plain.cpu, again.generate, again.save, again.cpu,
-      plain.cpu / again.cpu,
-      same ? "same files" : "FILES DIFFER");
+      plain.cpu / again.cpu, same ? "same files" : "FILES DIFFER");
   return same ? 0 : 1;
 }
 

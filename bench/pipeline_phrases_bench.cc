@@ -32,7 +32,8 @@ void FillWords(MainState& state, int words, int64_t units) {
   counts[0] += spare - given;
   state.words.Clear();
   for (int i = 0; i < words; ++i) {
-    state.words.Add(ReportRow{"word" + std::to_string(i), {std::to_string(counts[static_cast<size_t>(i)])}});
+    state.words.Add(
+        ReportRow{"word" + std::to_string(i), {std::to_string(counts[static_cast<size_t>(i)])}});
   }
 }
 

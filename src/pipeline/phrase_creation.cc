@@ -33,7 +33,8 @@ class RowBits {
   std::vector<uint64_t> bits_;
 };
 
-// The generator k steps ahead: seed_k = Jump(k).mul * seed + Jump(k).add.
+// The generator k steps ahead: seed_k = Jump(k).mul * seed + Jump(k).add,
+// for RandomGenerator's step seed' = seed * 134775813 + 1.
 struct LcgJump {
   uint32_t mul;
   uint32_t add;
@@ -126,7 +127,8 @@ void makewordphrasesClick(MainState& state, Notifier& notifier) {
     if (total - used < length) length = total - used;
     const int64_t top = tree.Top();
     int placed_count = 0;
-    const int64_t top_position = static_cast<int64_t>(random.Random(static_cast<uint32_t>(length))) + 1;
+    const int64_t top_position =
+        static_cast<int64_t>(random.Random(static_cast<uint32_t>(length))) + 1;
     phrase.clear();
     for (int64_t position = 1; position <= length; ++position) {
       uint32_t index;

@@ -139,8 +139,8 @@ void bprocessClick(MainState& state, Notifier& notifier) {
   }
 
   status.Set("Done.");
-  state.wordcount = "Unique words: " + std::to_string(rows.size()) +
-                    ", total: " + std::to_string(sum) + ".";
+  state.wordcount =
+      "Unique words: " + std::to_string(rows.size()) + ", total: " + std::to_string(sum) + ".";
   state.bprocess_enabled = true;
 }
 

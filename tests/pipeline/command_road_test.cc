@@ -62,8 +62,10 @@ class CommandRoadTest : public ::testing::Test {
   }
 
   std::string Common() const {
-    return "run --presets '" + scratch_.Path() + "Presets' --preset p --create --seed 1 --set "
-           "'eresfolder=" + scratch_.Path() + "out' --set edataurl=http://example.com/site";
+    return "run --presets '" + scratch_.Path() +
+           "Presets' --preset p --create --seed 1 --set "
+           "'eresfolder=" +
+           scratch_.Path() + "out' --set edataurl=http://example.com/site";
   }
 
   ScratchFolder scratch_;
@@ -118,11 +120,11 @@ TEST_F(CommandRoadTest, DumpShowsEachIntermediateField) {
     EXPECT_LE(count, previous) << lines[i];
     previous = count;
   }
-  EXPECT_EQ(lines.back().rfind("Unique words: " + std::to_string(lines.size() - 1) + ", total: ",
-                               0),
-            0u);
+  EXPECT_EQ(
+      lines.back().rfind("Unique words: " + std::to_string(lines.size() - 1) + ", total: ", 0), 0u);
 
-  CommandResult phrases = RunVellora(Common() + " --no-save extract phrases --dump samples --dump words");
+  CommandResult phrases =
+      RunVellora(Common() + " --no-save extract phrases --dump samples --dump words");
   ASSERT_EQ(phrases.status, 0);
   EXPECT_GT(OutputLines(phrases.out).size(), 3u);
 

@@ -30,8 +30,9 @@ class Inputs {
 
   std::string Word() {
     static const char* const kWords[] = {
-        "alpha", "Beta", "gamma", "the", "a", "I", "thing", "singer", "x1", "2x", "caf\xE9",
-        "\xC9t\xE9", "&amp;", "ab", "zz", "Zz", "www.site", "$", "$content$", "q\"uote", "dash-y"};
+        "alpha",  "Beta", "gamma",    "the",     "a",         "I",       "thing",
+        "singer", "x1",   "2x",       "caf\xE9", "\xC9t\xE9", "&amp;",   "ab",
+        "zz",     "Zz",   "www.site", "$",       "$content$", "q\"uote", "dash-y"};
     return kWords[Below(sizeof kWords / sizeof kWords[0])];
   }
 
@@ -46,8 +47,9 @@ class Inputs {
   // A page of markup, numbers, punctuation, white space and line breaks.
   std::string Page() {
     static const char* const kPieces[] = {
-        " ", "  ", "\t", "\r\n", "\n", "\r", "<b>", "</b>", "<a href=\"x\">", "<>", ">", "<",
-        "2010", "3.5", ",", ".", "!", ":", ";", "(", ")", "[", "]", "\"", "\x0c", "\x01"};
+        " ",  "  ", "\t", "\r\n", "\n",  "\r", "<b>",  "</b>", "<a href=\"x\">",
+        "<>", ">",  "<",  "2010", "3.5", ",",  ".",    "!",    ":",
+        ";",  "(",  ")",  "[",    "]",   "\"", "\x0c", "\x01"};
     std::string page;
     for (int n = static_cast<int>(Below(120)); n > 0; --n) {
       page += OneIn(2) ? Word() : kPieces[Below(sizeof kPieces / sizeof kPieces[0])];
@@ -66,7 +68,7 @@ class Inputs {
   }
 
   std::string Template() {
-    static const char* const kTemplates[] = {"$ and $.", "$", "Plain.", "", "$ $ $!",
+    static const char* const kTemplates[] = {"$ and $.",          "$", "Plain.", "", "$ $ $!",
                                              "Say $, then stop.", "$$"};
     return kTemplates[Below(sizeof kTemplates / sizeof kTemplates[0])];
   }
@@ -218,9 +220,9 @@ TEST(DifferentialTest, PageWriter) {
       state.filelist.Add(ReportRow{in.Word() + std::to_string(in.Below(5)) + ".htm",
                                    {in.Phrase(3), in.Phrase(3), in.Phrase(2), in.Phrase(6)}});
     }
-    static const char* const kParts[] = {"$CONTENT$", "$links$", "$Keywords$", "$description$",
-                                         "$charset$", "$sitename$", "$SITEURL$", "text ",
-                                         "\r\n", "$", "$links", "content$"};
+    static const char* const kParts[] = {"$CONTENT$", "$links$",    "$Keywords$", "$description$",
+                                         "$charset$", "$sitename$", "$SITEURL$",  "text ",
+                                         "\r\n",      "$",          "$links",     "content$"};
     std::string page_template;
     for (int n = static_cast<int>(in.Below(14)); n > 0; --n) page_template += kParts[in.Below(12)];
     state.htmltemplate.SetText(page_template);

@@ -62,8 +62,8 @@ TEST_F(ParagraphGenerationTest, FillsPlacesInOrderAndTitlesWithTheFirstPhrase) {
   EXPECT_FALSE(state_.maketxt_enabled);
   EXPECT_TRUE(state_.makefiles_enabled);
   EXPECT_EQ(state_.phrasescount, "Phrases count = 0");
-  EXPECT_EQ(notifier_.statuses, (Strings{"Using the samples [0/4]", "Preparing file content [0/2]",
-                                         "Done."}));
+  EXPECT_EQ(notifier_.statuses,
+            (Strings{"Using the samples [0/4]", "Preparing file content [0/2]", "Done."}));
 }
 
 TEST_F(ParagraphGenerationTest, LinksFollowTheirInterval) {
@@ -84,8 +84,10 @@ TEST_F(ParagraphGenerationTest, ImagesFollowEveryThirdSentenceAcrossParagraphs) 
   state_.sentmax.SetValue(2);
   state_.samples.SetText(Phrases(6));
   maketxtClick(state_, notifier_);
-  const std::string image1 = " <br><br><div align=\"center\"><img src=\"i1.png\" alt=\"p3\"></div><br>";
-  const std::string image2 = " <br><br><div align=\"center\"><img src=\"i2.png\" alt=\"p5\"></div><br>";
+  const std::string image1 =
+      " <br><br><div align=\"center\"><img src=\"i1.png\" alt=\"p3\"></div><br>";
+  const std::string image2 =
+      " <br><br><div align=\"center\"><img src=\"i2.png\" alt=\"p5\"></div><br>";
   EXPECT_EQ(Captions(state_.pars), (Strings{"p1", "p3", "p5"}));
   EXPECT_EQ(Paragraph(0), "p1 p2");
   EXPECT_EQ(Paragraph(1), "p3" + image1 + " p4");
@@ -183,8 +185,8 @@ TEST_F(ParagraphGenerationTest, PagesTakeTheirHeadsFromUserPhrasesFirst) {
   state_.sentmax.SetValue(1);
   state_.parmin.SetValue(2);
   state_.parmax.SetValue(2);
-  state_.samples.SetText(Lines({"cheap flights paris", "b", "c", "d", "e", "f", "g", "h", "i",
-                                "j"}));
+  state_.samples.SetText(
+      Lines({"cheap flights paris", "b", "c", "d", "e", "f", "g", "h", "i", "j"}));
   state_.usersamples.SetText("Best Deals: Paris/Rome\r\nsecond one\r\n");
   state_.efileext = "html";
   maketxtClick(state_, notifier_);
@@ -201,8 +203,9 @@ TEST_F(ParagraphGenerationTest, PagesTakeTheirHeadsFromUserPhrasesFirst) {
             "</h2>\r\n\r\ncheap flights paris\r\n \r\n<h2>b</h2>\r\n\r\nb\r\n");
   EXPECT_EQ(state_.filelist.Row(1).sub_items[0], "Second one");
   const ReportRow& third = state_.filelist.Row(2);
-  EXPECT_EQ(third.sub_items, (Strings{"e", "e, f", "e", "\r\n<h1>e</h1>\r\n\r\ne\r\n \r\n<h2>f</h2>"
-                                                        "\r\n\r\nf\r\n"}));
+  EXPECT_EQ(third.sub_items, (Strings{"e", "e, f", "e",
+                                      "\r\n<h1>e</h1>\r\n\r\ne\r\n \r\n<h2>f</h2>"
+                                      "\r\n\r\nf\r\n"}));
 }
 
 TEST_F(ParagraphGenerationTest, TheLastPageTakesTheParagraphsLeft) {

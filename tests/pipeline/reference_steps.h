@@ -229,8 +229,7 @@ inline void makewordphrasesClick(MainState& state, Notifier& notifier) {
     int64_t top_position = state.random.Random(static_cast<uint32_t>(length)) + 1;
     for (int64_t position = 1; position <= length; ++position) {
       int index;
-      if (position == top_position && length > 1 && top >= 0 && count(top) > 0 &&
-          !in_placed(top)) {
+      if (position == top_position && length > 1 && top >= 0 && count(top) > 0 && !in_placed(top)) {
         index = top;
       } else {
         do {
@@ -420,7 +419,8 @@ inline void makefilesClick(MainState& state, Notifier& notifier) {
         "      xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"\r\n"
         "      xsi:schemaLocation=\"http://www.sitemaps.org/schemas/sitemap/0.9\r\n"
         "            http://www.sitemaps.org/schemas/sitemap/0.9/sitemap.xsd\">\r\n\r\n"
-        "<url>\r\n  <loc>" + SitemapLocation(d, state.indexfname) +
+        "<url>\r\n  <loc>" +
+        SitemapLocation(d, state.indexfname) +
         "</loc>\r\n  <priority>0.5</priority>\r\n</url>\r\n");
     for (int row = 0; row < state.filelist.Count(); ++row) {
       state.savememo.Add("<url>\r\n  <loc>" + SitemapLocation(d, state.filelist.Row(row).caption) +

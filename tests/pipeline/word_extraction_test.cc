@@ -50,7 +50,13 @@ TEST(TokenExtractorTest, TransformsTextIntoLowerCaseTokens) {
   EXPECT_EQ(Tokens("<html><head></head></html>"), Strings{""});
   EXPECT_EQ(Tokens(""), Strings{});
   // Windows-1252 capitals are lowered too.
-  EXPECT_EQ(Tokens("\xC9" "COLE \x8A" "A"), (Strings{"\xE9" "cole", "\x9A" "a"}));
+  EXPECT_EQ(Tokens("\xC9"
+                   "COLE \x8A"
+                   "A"),
+            (Strings{"\xE9"
+                     "cole",
+                     "\x9A"
+                     "a"}));
 }
 
 TEST(TokenExtractorTest, JoinsTrimmedLinesAcrossEveryKindOfLineBreak) {
@@ -105,10 +111,9 @@ TEST_F(WordExtractionTest, CountsWordsLargestCountFirstThenByWord) {
   EXPECT_TRUE(state_.myfile.Empty());
   EXPECT_TRUE(state_.bprocess_enabled);
   const std::string path = state_.eworkingfolder + "page.htm";
-  EXPECT_EQ(notifier_.statuses,
-            (Strings{"Processing file " + path, "Cleaning up the word list...",
-                     "Generating final word list table...",
-                     "Generating final word list table [0/7]", "Done."}));
+  EXPECT_EQ(notifier_.statuses, (Strings{"Processing file " + path, "Cleaning up the word list...",
+                                         "Generating final word list table...",
+                                         "Generating final word list table [0/7]", "Done."}));
   EXPECT_EQ(state_.Status, "Done.");
 }
 
@@ -152,14 +157,14 @@ TEST_F(WordExtractionTest, ShowsProgressOnEveryTenthLineAndRow) {
   bprocessClick(state_, notifier_);
   const std::string path = state_.eworkingfolder + "f.txt";
   // 25 tokens and the file's empty line; 25 rows.
-  EXPECT_EQ(notifier_.statuses,
-            (Strings{"Processing file " + path, "Cleaning up the word list...",
-                     "Cleaning up the word list [10/26]", "Cleaning up the word list [20/26]",
-                     "Generating final word list table...",
-                     "Generating final word list table [0/25]",
-                     "Generating final word list table [10/25]",
-                     "Generating final word list table [20/25]", "Processing word rate [10/25]",
-                     "Processing word rate [20/25]", "Done."}));
+  EXPECT_EQ(
+      notifier_.statuses,
+      (Strings{"Processing file " + path, "Cleaning up the word list...",
+               "Cleaning up the word list [10/26]", "Cleaning up the word list [20/26]",
+               "Generating final word list table...", "Generating final word list table [0/25]",
+               "Generating final word list table [10/25]",
+               "Generating final word list table [20/25]", "Processing word rate [10/25]",
+               "Processing word rate [20/25]", "Done."}));
 }
 
 TEST_F(WordExtractionTest, AFileOfMarkupOnlyGivesNoWord) {
@@ -194,8 +199,7 @@ TEST_F(WordExtractionTest, UnreadableFileEndsTheRunKeepingTheOldRows) {
     bprocessClick(state_, notifier_);
     FAIL() << "no error";
   } catch (const EFileError& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + bad + "\". ", 0), 0u)
-        << e.what();
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + bad + "\". ", 0), 0u) << e.what();
   }
   EXPECT_FALSE(state_.bprocess_enabled);
   EXPECT_EQ(WordRows(state_.words), (Strings{"old=4"}));
