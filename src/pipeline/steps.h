@@ -2,8 +2,8 @@
 // window's state. The desktop program and the vellora command call them from
 // their buttons and step names; neither holds any pipeline rule of its own.
 //
-// Every step reports its progress through SetStatus and ends with the status
-// text "Done.". A failure raises an exception derived from VelloraError (a
+// Every step reports its progress through SetStatus, and a step that runs to
+// its end sets the status text "Done.". A failure raises an exception derived from VelloraError (a
 // file error carries the file's path and the system's reason) and leaves the
 // state as it stood at that point: the step's button stays disabled until
 // its tab page is shown again. For the same seed and the same inputs a step
@@ -46,7 +46,9 @@ void pagegensheetShow(MainState& state);
 void maketxtClick(MainState& state, Notifier& notifier);
 
 // Page writer ("save"): writes every page of `filelist`, the index page and,
-// with a directory address in `edataurl`, sitemap.xml into `eresfolder`.
+// with a directory address in `edataurl`, sitemap.xml into `eresfolder`. An
+// empty `htmltemplate` writes nothing and leaves the step unfinished (its
+// status text and disabled button stay).
 void makefilesClick(MainState& state, Notifier& notifier);
 
 }  // namespace vellora
