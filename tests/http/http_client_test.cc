@@ -475,6 +475,26 @@ TEST(HttpClient, AbortsARequestWaitingOnASilentServer) {
   EXPECT_EQ(f.http.State(), httpReady);
 }
 
+TEST(HttpClient, HeadAndCloseRequestsEndWithoutABody) {
+  ScriptServer server({Answer("HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\n")});
+  ASSERT_TRUE(server.ok());
+  Fixture f;
+  f.http.URL = server.url("/h");
+  f.http.StartRequest(httpHEAD);
+  for (int i = 0; i < 200 && f.http.State() != httpReady; ++i) f.loop.runOnce(50);
+  EXPECT_EQ(f.http.State(), httpReady);
+  EXPECT_EQ(f.http.StatusCode(), 200);
+  EXPECT_EQ(f.http.ContentLength(), 5);
+  EXPECT_EQ(f.events["DocBegin"], 0);
+  ASSERT_EQ(server.requests().size(), 1u);
+  EXPECT_EQ(server.requests()[0].substr(0, 17), "HEAD /h HTTP/1.0\r");
+
+  f.http.StartRequest(httpCLOSE);
+  for (int i = 0; i < 200 && f.http.State() != httpReady; ++i) f.loop.runOnce(50);
+  EXPECT_EQ(f.http.State(), httpReady);
+  EXPECT_EQ(f.http.StatusCode(), 200);
+}
+
 TEST(HttpClient, RefusesUnknownRequestVersions) {
   PollEventLoop loop;
   THttpClient http(loop);
