@@ -23,18 +23,22 @@ void OnSigint(int) {
 }  // namespace
 
 void TerminateLoopOnSigint(EventLoop* loop) {
-  struct sigaction action = {};
-  sigemptyset(&action.sa_mask);
+  static struct sigaction previous;
+  static bool installed = false;
   if (loop == nullptr) {
-    action.sa_handler = SIG_DFL;
-    sigaction(SIGINT, &action, nullptr);
+    if (installed) sigaction(SIGINT, &previous, nullptr);
+    installed = false;
     g_sigint_loop.store(nullptr);
     return;
   }
   g_sigint_loop.store(loop);
+  if (installed) return;
+  struct sigaction action = {};
+  sigemptyset(&action.sa_mask);
   action.sa_handler = OnSigint;
   action.sa_flags = 0;  // no SA_RESTART: a waiting poll returns at once
-  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGINT, &action, &previous);
+  installed = true;
 }
 
 }  // namespace vellora

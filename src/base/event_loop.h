@@ -63,8 +63,8 @@ class EventLoop {
 };
 
 // Makes SIGINT (Ctrl-C) request termination of `loop` instead of killing the
-// process. Passing nullptr restores the default action. The loop must outlive
-// the installation.
+// process. Passing nullptr restores the action that was in place before. The
+// loop must outlive the installation. Call from the main thread.
 void TerminateLoopOnSigint(EventLoop* loop);
 
 }  // namespace vellora
