@@ -20,8 +20,8 @@
 //   - a body held in ReceiveStream may not exceed MaxBodySize bytes
 //     ("Document too large (more than N bytes)");
 //   - a chunk may not exceed ChunkedDecoder::kMaxChunkSize ("Invalid chunk size");
-//   - a response header may not exceed kMaxHeaderBytes
-//     ("Response header too large");
+//   - a response header may not exceed kMaxHeaderBytes nor kMaxHeaderLines
+//     lines ("Response header too large");
 //   - header lines are cut at 8,189 bytes (no error).
 //
 // Not thread-safe: use it on the loop's thread. The loop must outlive it,
@@ -48,6 +48,7 @@ class THttpClient {
  public:
   static constexpr uint64_t kDefaultMaxBodySize = 64ull << 20;  // 64 MiB
   static constexpr size_t kMaxHeaderBytes = 1u << 20;            // 1 MiB
+  static constexpr size_t kMaxHeaderLines = 10000;
 
   explicit THttpClient(EventLoop& loop);
   ~THttpClient();

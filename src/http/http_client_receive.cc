@@ -128,6 +128,7 @@ void THttpClient::ProcessHeaderLine() {
 
   if (line.empty()) return EndOfHeader();
 
+  if (rcvd_header_.size() >= kMaxHeaderLines) return FailRequest("Response header too large");
   rcvd_header_.push_back(line);
   if (header_line_count_ == 1) {
     if (line.compare(0, 8, "HTTP/1.0") == 0 || line.compare(0, 8, "HTTP/1.1") == 0) {

@@ -371,6 +371,11 @@ TEST(HttpClient, HostileAnswersEndWithAClearError) {
        Answer("HTTP/1.0 200 OK\r\nContent-Length: 5000\r\n\r\n" + std::string(5000, 'b')),
        Answer("HTTP/1.0 200 OK\r\n\r\n" + std::string(5000, 'b')),
        Answer("HTTP/1.0 200 OK\r\n" + std::string(1100000, 'h')),
+       Answer([] {
+         std::string many = "HTTP/1.0 200 OK\r\n";
+         for (int i = 0; i < 20000; ++i) many += "X: y\r\n";
+         return many + "\r\nbody";
+       }()),
        Answer("HTTP/1.1 abc\r\nContent-Length: 2\r\n\r\nxy"),
        Answer(std::string("\x01\xff\x00garbage without any line end", 32)),
        Answer("HTTP/1.0 203 Partial\r\nX: y\r\n")});
@@ -391,6 +396,9 @@ TEST(HttpClient, HostileAnswersEndWithAClearError) {
 
   outcome = f.Get(server.url());
   EXPECT_EQ(outcome.message, "Response header too large");
+  outcome = f.Get(server.url());
+  EXPECT_EQ(outcome.message, "Response header too large");
+  EXPECT_EQ(f.http.RcvdHeader().size(), THttpClient::kMaxHeaderLines);
 
   outcome = f.Get(server.url());
   EXPECT_EQ(outcome.message, "Malformed status line");
