@@ -69,7 +69,18 @@ bool PollEventLoop::RunPosted() {
   while (!batch.empty()) {
     Callback callback = std::move(batch.front());
     batch.pop_front();
-    callback();
+    try {
+      callback();
+    } catch (...) {
+      // The exception goes to the caller of runOnce; the callbacks behind
+      // the failed one stay queued, in order.
+      std::lock_guard<std::mutex> lock(mutex_);
+      while (!batch.empty()) {
+        posted_.push_front(std::move(batch.back()));
+        batch.pop_back();
+      }
+      throw;
+    }
   }
   return ran;
 }

@@ -25,6 +25,18 @@ TEST(PollEventLoop, RunsPostedCallbacksInOrderAndNeverInsidePost) {
   EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
 }
 
+TEST(PollEventLoop, AThrowingCallbackKeepsTheOthersQueued) {
+  PollEventLoop loop;
+  std::vector<int> order;
+  loop.post([&] { order.push_back(1); });
+  loop.post([] { throw std::runtime_error("handler failed"); });
+  loop.post([&] { order.push_back(3); });
+  EXPECT_THROW(loop.runOnce(0), std::runtime_error);
+  loop.post([&] { order.push_back(4); });
+  loop.runOnce(0);
+  EXPECT_EQ(order, (std::vector<int>{1, 3, 4}));
+}
+
 TEST(PollEventLoop, APostFromAnotherThreadWakesAWaitingLoop) {
   PollEventLoop loop;
   bool ran = false;
