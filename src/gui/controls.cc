@@ -11,7 +11,10 @@
 namespace vellora {
 
 QFont WindowFont() {
-  QFont font(QStringLiteral("DejaVu Sans"));
+  QFont font;
+  // A narrow face keeps the captions within the places laid out for them.
+  font.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans"),
+                    QStringLiteral("DejaVu Sans")});
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(11);
   return font;

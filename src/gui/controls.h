@@ -27,7 +27,7 @@ class QWidget;
 
 namespace vellora {
 
-// The window's text font: a sans-serif face 11 pixels high.
+// The window's text font: a narrow sans-serif face 11 pixels high.
 QFont WindowFont();
 
 // A one-line label whose top-left corner is (x, y); it takes the width its

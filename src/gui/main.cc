@@ -1,17 +1,50 @@
 // The desktop program: the preset dialog, then the main window.
+//
+//   vellora-brindo                         the program
+//   vellora-brindo --screenshot DIR [--sample FOLDER]
+//                                          pictures of the dialog and the pages
 
 #include <QApplication>
+#include <QTextStream>
 #include <cstring>
 
 #include "app/start_up.h"
 #include "base/errors.h"
 #include "gui/main_window.h"
 #include "gui/qt_event_loop.h"
+#include "gui/screenshots.h"
 #include "pipeline/http_page_fetcher.h"
+
+namespace {
+
+int Screenshots(int argc, char* argv[]) {
+  QString out, sample;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--screenshot") == 0) out = QString::fromLocal8Bit(argv[i + 1]);
+    if (std::strcmp(argv[i], "--sample") == 0) sample = QString::fromLocal8Bit(argv[i + 1]);
+  }
+  QTextStream err(stderr);
+  if (out.isEmpty()) {
+    err << "usage: vellora-brindo --screenshot DIR [--sample FOLDER]\n";
+    return 2;
+  }
+  QString error;
+  QStringList written = vellora::WriteScreenshots(out, sample, &error);
+  for (const QString& name : written) err << out << "/" << name << "\n";
+  if (!error.isEmpty()) {
+    err << error << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(vellora::kApplicationTitle));
+  if (argc > 1 && std::strcmp(argv[1], "--screenshot") == 0) return Screenshots(argc, argv);
+
   vellora::QtEventLoop loop;
   vellora::HttpPageFetcher fetcher(loop);
   vellora::MainWindow window(loop, &fetcher);

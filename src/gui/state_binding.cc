@@ -94,7 +94,8 @@ void StateBinding::Push(const MainState& state, bool refresh_reports) {
   for (const Label& l : labels_) {
     if (!l.widget) continue;
     l.widget->setText(FromCodePage(state.*l.field));
-    l.widget->adjustSize();
+    // A left-aligned label grows with its text; a centred one keeps its box.
+    if (!(l.widget->alignment() & Qt::AlignHCenter)) l.widget->adjustSize();
   }
   if (refresh_reports) {
     for (const QPointer<ReportListModel>& model : reports_) {

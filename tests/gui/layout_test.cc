@@ -266,6 +266,7 @@ class LayoutTest : public QObject {
     QVERIFY2(log.messages.empty(), qPrintable(log.Texts().join("|")));
     QCOMPARE(window.windowTitle(), QString("Vellora Brindo - beta"));
     QCOMPARE(window.About()->vercaption->text(), QString("Version: 1.00 (080517)"));
+    QCOMPARE(window.About()->vercaption->geometry(), QRect(85, 95, 600, 37));  // still centred
     QCOMPARE(window.Phrases()->phraselength->value(), 10);
     QCOMPARE(window.Generator()->sentmax->value(), 31);
     QCOMPARE(window.Words()->minwordrate->value(), 1);
