@@ -443,9 +443,7 @@ int TAsyncSocket::Send(const char* data, size_t length) {
     return -1;
   }
   if (length > 0) send_queue_.Append(data, length);
-  in_send_ = true;
   uint16_t error = TryToSend();
-  in_send_ = false;
   if (error != 0) {
     // Ending the connection fires events, which never happens inside Send.
     PostForConnection([this, error] {

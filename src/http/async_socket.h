@@ -178,7 +178,6 @@ class TAsyncSocket {
   bool closed_fired_ = false;
   bool peer_closed_ = false;
   bool paused_ = false;
-  bool in_send_ = false;
   uint16_t pending_close_error_ = 0;  // a receive failure that ends the connection
   int fail_lookup_start_ = 0;
 };
