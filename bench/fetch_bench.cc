@@ -51,8 +51,8 @@ std::string MakePage(int n) {
   std::string page = "<html><head><title>Page " + std::to_string(n) + "</title></head><body>\n";
   uint32_t state = static_cast<uint32_t>(n) * 2654435761u + 1;
   size_t size = 2000 + (state % 28000);
-  static const char* const kWords[] = {"alpha", "bravo", "charlie", "delta", "echo",
-                                       "foxtrot", "golf", "hotel", "india", "juliet"};
+  static const char* const kWords[] = {"alpha",   "bravo", "charlie", "delta", "echo",
+                                       "foxtrot", "golf",  "hotel",   "india", "juliet"};
   while (page.size() < size) {
     state = state * 1664525u + 1013904223u;
     page += kWords[state >> 28 & 7];

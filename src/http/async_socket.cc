@@ -51,16 +51,15 @@ bool ParsePort(const std::string& text, uint16_t& port) {
 // fault of the call; it is delivered like an asynchronous one.
 bool IsConnectOutcome(int error_number) {
   return error_number == ECONNREFUSED || error_number == ENETUNREACH ||
-         error_number == EHOSTUNREACH || error_number == ETIMEDOUT ||
-         error_number == ECONNRESET;
+         error_number == EHOSTUNREACH || error_number == ETIMEDOUT || error_number == ECONNRESET;
 }
 
 }  // namespace
 
 const char* SocketStateName(TSocketState state) {
-  static const char* const kNames[] = {"ssInvalidState", "ssOpened",    "ssBound",
+  static const char* const kNames[] = {"ssInvalidState", "ssOpened",         "ssBound",
                                        "ssConnecting",   "ssSocksConnected", "ssConnected",
-                                       "ssAccepting",    "ssListening", "ssClosed"};
+                                       "ssAccepting",    "ssListening",      "ssClosed"};
   return kNames[state];
 }
 
@@ -110,7 +109,8 @@ void TAsyncSocket::ReportFailure(const std::string& text) {
 
 void TAsyncSocket::ReportSocketError(uint16_t code, const std::string& operation) {
   last_error_ = code;
-  std::string text = SocketErrorText(code) + " (#" + std::to_string(code) + " in " + operation + ")";
+  std::string text =
+      SocketErrorText(code) + " (#" + std::to_string(code) + " in " + operation + ")";
   if ((code == kSocketConnectionReset || code == kSocketNotConnected) && state_ != ssClosed) {
     CloseSocket(false, code);
   }
@@ -250,7 +250,8 @@ void TAsyncSocket::Connect() {
   ChangeState(ssOpened);
   if (state_ != ssOpened) {
     CloseSocket(false, 0, false);
-    return ReportSocketError(kSocketInvalidArgument, "Connect (Invalid operation in OnChangeState)");
+    return ReportSocketError(kSocketInvalidArgument,
+                             "Connect (Invalid operation in OnChangeState)");
   }
 
   int on = 1;

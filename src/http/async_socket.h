@@ -131,8 +131,7 @@ class TAsyncSocket {
   Event OnDataAvailable;
   Event OnDataSent;
   Event OnSessionClosed;
-  std::function<void(TAsyncSocket&, TSocketState old_state, TSocketState new_state)>
-      OnChangeState;
+  std::function<void(TAsyncSocket&, TSocketState old_state, TSocketState new_state)> OnChangeState;
   std::function<void(TAsyncSocket&)> OnError;
   std::function<void(TAsyncSocket&, const std::exception&, bool& can_close)> OnBgException;
 
@@ -165,7 +164,7 @@ class TAsyncSocket {
   EventLoop& loop_;
   std::shared_ptr<int> alive_;  // posted callbacks hold a weak reference
   int fd_ = -1;
-  uint64_t connection_ = 0;     // increases with every Connect and close
+  uint64_t connection_ = 0;  // increases with every Connect and close
   TSocketState state_ = ssClosed;
   std::string addr_, port_, proto_ = "tcp", local_addr_ = "0.0.0.0", local_port_ = "0";
   uint16_t last_error_ = 0;

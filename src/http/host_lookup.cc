@@ -33,8 +33,7 @@ HostLookupResult HostLookup::Resolve(const std::string& host) {
   return result;
 }
 
-std::shared_ptr<HostLookup> HostLookup::Start(EventLoop& loop, const std::string& host,
-                                              Done done) {
+std::shared_ptr<HostLookup> HostLookup::Start(EventLoop& loop, const std::string& host, Done done) {
   auto lookup = std::make_shared<HostLookup>();
   lookup->loop_ = &loop;
   lookup->done_ = std::move(done);

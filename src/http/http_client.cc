@@ -448,8 +448,8 @@ void THttpClient::BeginRelocation() {
   header_line_count_ = 0;
   body_block_count_ = 0;
   if (RelocationBudgetSpent()) return;
-  if (open_host_ != target_host_ || open_port_ != target_port_ ||
-      open_scheme_ != target_scheme_ || close_req_) {
+  if (open_host_ != target_host_ || open_port_ != target_port_ || open_scheme_ != target_scheme_ ||
+      close_req_) {
     closed_route_ = ClosedRoute::kReconnect;
     socket_.CloseLater();
     return;

@@ -47,7 +47,7 @@ namespace vellora {
 class THttpClient {
  public:
   static constexpr uint64_t kDefaultMaxBodySize = 64ull << 20;  // 64 MiB
-  static constexpr size_t kMaxHeaderBytes = 1u << 20;            // 1 MiB
+  static constexpr size_t kMaxHeaderBytes = 1u << 20;           // 1 MiB
   static constexpr size_t kMaxHeaderLines = 10000;
 
   explicit THttpClient(EventLoop& loop);

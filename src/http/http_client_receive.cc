@@ -32,6 +32,13 @@ int64_t ParseContentLength(const std::string& text) {
   return result;
 }
 
+// The text from `from` up to, not including, `to`; empty when `to` is
+// missing or does not come after `from`.
+std::string Between(const std::string& text, size_t from, size_t to) {
+  if (to == std::string::npos || to <= from || from >= text.size()) return "";
+  return text.substr(from, to - from);
+}
+
 bool IsNoBodyStatus(int status) {
   return status < 200 || status == 204 || status == 301 || status == 302 || status == 304 ||
          status == 401 || status == 407;
@@ -141,9 +148,8 @@ void THttpClient::ProcessHeaderLine() {
       size_t digit = 9;
       while (digit < line.size() && !(line[digit] >= '0' && line[digit] <= '9')) ++digit;
       std::string code = digit < line.size() ? line.substr(digit, 3) : "";
-      bool valid = !code.empty() && std::all_of(code.begin(), code.end(), [](char c) {
-        return c >= '0' && c <= '9';
-      });
+      bool valid = !code.empty() && std::all_of(code.begin(), code.end(),
+                                                [](char c) { return c >= '0' && c <= '9'; });
       if (valid) {
         status_code_ = std::stoi(code);
         reason_phrase_ = digit + 4 <= line.size() ? line.substr(digit + 4) : "";
@@ -174,17 +180,10 @@ void THttpClient::ProcessHeaderField(const std::string& line) {
   } else if (name == "transfer-encoding") {
     transfer_coding_ = LowerCase(value);
   } else if (name == "content-range") {
+    // "bytes first-last/total"
     size_t dash = value.find('-');
-    size_t slash = value.find('/');
-    content_range_begin_ = value.size() > 6 ? value.substr(6, dash == std::string::npos
-                                                                 ? std::string::npos
-                                                                 : dash < 6 ? 0 : dash - 6)
-                                            : "";
-    if (dash != std::string::npos) {
-      content_range_end_ = value.substr(
-          dash + 1, slash == std::string::npos || slash < dash ? std::string::npos
-                                                                : slash - dash - 1);
-    }
+    content_range_begin_ = Between(value, 6, dash);
+    content_range_end_ = dash == std::string::npos ? "" : Between(value, dash + 1, value.find('/'));
   } else if (name == "accept-ranges") {
     accept_ranges_ = value;
   } else if (name == "content-type") {
@@ -217,9 +216,9 @@ void THttpClient::EndOfHeader() {
     line_buffer_.Clear();
     return;
   }
-  bool no_body = (body_length_ == -1 && transfer_coding_ != "chunked" &&
-                  IsNoBodyStatus(status_code_)) ||
-                 body_length_ == 0 || request_type_ == httpHEAD;
+  bool no_body =
+      (body_length_ == -1 && transfer_coding_ != "chunked" && IsNoBodyStatus(status_code_)) ||
+      body_length_ == 0 || request_type_ == httpHEAD;
   if (no_body) {
     // A relocation is followed also when the connection stays open.
     if (relocation_pending_) {
@@ -241,17 +240,16 @@ void THttpClient::EndOfHeader() {
     std::string extension =
         dot == std::string::npos ? "" : LowerCase(document_file_name_.substr(dot + 1));
     if (extension.empty() || extension == "exe") {
-      document_file_name_ =
-          (dot == std::string::npos ? document_file_name_ + "." : document_file_name_.substr(0, dot + 1)) +
-          "htm";
+      document_file_name_ = (dot == std::string::npos ? document_file_name_ + "."
+                                                      : document_file_name_.substr(0, dot + 1)) +
+                            "htm";
     }
   }
   SetState(httpWaitingBody);
   next_line_handler_ = LineHandler::kBody;
   if (ReceiveStream != nullptr && body_length_ > 0 &&
       static_cast<uint64_t>(body_length_) > MaxBodySize) {
-    return FailRequest("Document too large (more than " + std::to_string(MaxBodySize) +
-                       " bytes)");
+    return FailRequest("Document too large (more than " + std::to_string(MaxBodySize) + " bytes)");
   }
   HandBufferToBody();
   if (ReceptionStopped()) return;

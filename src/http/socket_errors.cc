@@ -6,6 +6,8 @@
 
 namespace vellora {
 
+// One line per number: the switches read as the tables they are.
+// clang-format off
 std::string SocketErrorText(uint16_t code) {
   switch (code) {
     case 0: return "No Error";
@@ -126,5 +128,7 @@ uint16_t LookupErrorToSocketError(int gai_error) {
     default: return kSocketNoRecovery;
   }
 }
+
+// clang-format on
 
 }  // namespace vellora

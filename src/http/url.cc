@@ -55,8 +55,8 @@ void SplitAuthority(std::string_view authority, std::string& user, std::string& 
 
 }  // namespace
 
-void SplitUrl(std::string_view url, std::string& scheme, std::string& user,
-              std::string& password, std::string& host, std::string& port, std::string& path) {
+void SplitUrl(std::string_view url, std::string& scheme, std::string& user, std::string& password,
+              std::string& host, std::string& port, std::string& path) {
   const std::string base = path;
   scheme.clear();
   user.clear();

@@ -18,8 +18,8 @@ namespace vellora {
 //   "http://u:p@Host:81/a?b"  -> http, u, p, Host, 81, /a?b
 //   "host/dir/x.htm"          -> "", host, /dir/x.htm (no scheme)
 //   "../x.htm" with base "/a/b/page.htm" -> path /a/x.htm
-void SplitUrl(std::string_view url, std::string& scheme, std::string& user,
-              std::string& password, std::string& host, std::string& port, std::string& path);
+void SplitUrl(std::string_view url, std::string& scheme, std::string& user, std::string& password,
+              std::string& host, std::string& port, std::string& path);
 
 // With n = -1 the position of the last occurrence of `sub` in `text` (0 when
 // none); n < -1 counts the |n|-th occurrence from the right (0 when fewer);

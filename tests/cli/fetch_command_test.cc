@@ -37,7 +37,7 @@ class FetchCommandTest : public ::testing::Test {
 
   // Runs vellora with `args`; `while_running` gets the child's pid.
   CommandRun Vellora(std::vector<std::string> args,
-              const std::function<void(pid_t)>& while_running = nullptr) {
+                     const std::function<void(pid_t)>& while_running = nullptr) {
     std::string out_path = folder_ + "/stdout", err_path = folder_ + "/stderr";
     std::vector<char*> argv;
     std::string exe = VELLORA_EXE;
@@ -78,9 +78,10 @@ class FetchCommandTest : public ::testing::Test {
 };
 
 TEST_F(FetchCommandTest, WritesTheBodyToAFileOrToStdout) {
-  ScriptServer server({{"HTTP/1.0 200 OK\r\nContent-Length: 6\r\n\r\nbody\r\n"},
-                       {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n0\r\n\r\n"},
-                       {"HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n"}});
+  ScriptServer server(
+      {{"HTTP/1.0 200 OK\r\nContent-Length: 6\r\n\r\nbody\r\n"},
+       {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n0\r\n\r\n"},
+       {"HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n"}});
   ASSERT_TRUE(server.ok());
   std::string file = folder_ + "/page.htm";
   CommandRun run = Vellora({"fetch", server.url("/p"), "-o", file});

@@ -76,9 +76,8 @@ TEST(HttpClient, SendsExactlyTheRequestLinesAndReadsALengthDelimitedBody) {
   EXPECT_EQ(f.http.ContentLength(), 5);
   EXPECT_EQ(f.http.DocName(), "page.htm");
   ASSERT_EQ(server.requests().size(), 1u);
-  EXPECT_EQ(server.requests()[0], std::string("GET /dir/page.htm?q=1#frag HTTP/1.0\r\n") +
-                                      kAccept + kAgent + "Host: 127.0.0.1:" +
-                                      std::to_string(server.port()) +
+  EXPECT_EQ(server.requests()[0], std::string("GET /dir/page.htm?q=1#frag HTTP/1.0\r\n") + kAccept +
+                                      kAgent + "Host: 127.0.0.1:" + std::to_string(server.port()) +
                                       "\r\nPragma: no-cache\r\n\r\n");
   EXPECT_EQ(f.events["HeaderBegin"], 1);
   EXPECT_EQ(f.events["HeaderEnd"], 1);
@@ -87,10 +86,10 @@ TEST(HttpClient, SendsExactlyTheRequestLinesAndReadsALengthDelimitedBody) {
   EXPECT_EQ(f.events["SessionConnected"], 1);
   EXPECT_EQ(f.events["SessionClosed"], 1);
   EXPECT_EQ(f.events["RequestDone"], 1);
-  EXPECT_EQ(f.states, (std::vector<std::string>{"httpNotConnected", "httpDnsLookup",
-                                                "httpDnsLookupDone", "httpConnected",
-                                                "httpWaitingHeader", "httpWaitingBody",
-                                                "httpBodyReceived", "httpReady"}));
+  EXPECT_EQ(f.states,
+            (std::vector<std::string>{"httpNotConnected", "httpDnsLookup", "httpDnsLookupDone",
+                                      "httpConnected", "httpWaitingHeader", "httpWaitingBody",
+                                      "httpBodyReceived", "httpReady"}));
 }
 
 TEST(HttpClient, HostLineLeavesOutPort80) {
@@ -105,12 +104,13 @@ TEST(HttpClient, HostLineLeavesOutPort80) {
 }
 
 TEST(HttpClient, BodiesEndByLengthByCloseOrWhenTheServerGivesUp) {
-  ScriptServer server({Answer("HTTP/1.0 200 OK\r\n\r\nuntil the end"),
-                       Answer("HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\n12345678"),
-                       Answer("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nshort"),
-                       Answer("HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n"),
-                       Answer("HTTP/1.0 200 OK\r\nContent-Length: -5\r\n\r\nminus"),
-                       Answer("HTTP/1.0 200 OK\r\nContent-Length: 99999999999999999999\r\n\r\nbig")});
+  ScriptServer server(
+      {Answer("HTTP/1.0 200 OK\r\n\r\nuntil the end"),
+       Answer("HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\n12345678"),
+       Answer("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nshort"),
+       Answer("HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n"),
+       Answer("HTTP/1.0 200 OK\r\nContent-Length: -5\r\n\r\nminus"),
+       Answer("HTTP/1.0 200 OK\r\nContent-Length: 99999999999999999999\r\n\r\nbig")});
   ASSERT_TRUE(server.ok());
   Fixture f;
   EXPECT_FALSE(f.Get(server.url()).raised);
@@ -197,10 +197,11 @@ TEST(HttpClient, RaisesForErrorStatusesButReturns401WithItsBody) {
 }
 
 TEST(HttpClient, FollowsRelocationsByPathAndRelativeToAQueryPath) {
-  ScriptServer server({Answer("HTTP/1.0 302 Found\r\nLocation: /x\r\n\r\n"),
-                       Answer("HTTP/1.0 200 OK\r\nContent-Length: 1\r\n\r\nX"),
-                       Answer("HTTP/1.0 301 Moved\r\nLocation: b.htm\r\nContent-Length: 3\r\n\r\nold"),
-                       Answer("HTTP/1.0 200 OK\r\n\r\nB")});
+  ScriptServer server(
+      {Answer("HTTP/1.0 302 Found\r\nLocation: /x\r\n\r\n"),
+       Answer("HTTP/1.0 200 OK\r\nContent-Length: 1\r\n\r\nX"),
+       Answer("HTTP/1.0 301 Moved\r\nLocation: b.htm\r\nContent-Length: 3\r\n\r\nold"),
+       Answer("HTTP/1.0 200 OK\r\n\r\nB")});
   ASSERT_TRUE(server.ok());
   Fixture f;
   EXPECT_FALSE(f.Get(server.url("/a.htm")).raised);
@@ -249,7 +250,8 @@ TEST(HttpClient, TheThirdRelocationInARowEndsTheRequest) {
 }
 
 TEST(HttpClient, ReusesAKeptAliveConnection) {
-  ServerStep first = Answer("HTTP/1.0 200 OK\r\nConnection: keep-alive\r\nContent-Length: 3\r\n\r\none");
+  ServerStep first =
+      Answer("HTTP/1.0 200 OK\r\nConnection: keep-alive\r\nContent-Length: 3\r\n\r\none");
   first.keep_open = true;
   ScriptServer server({first, Answer("HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\ntwo")});
   ASSERT_TRUE(server.ok());
@@ -338,7 +340,8 @@ TEST(HttpClient, FailuresToReachTheServerBecomeStatusesAndReasons) {
 
   f.http.CtrlSocket().FailNextLookupStartForTesting(ENOMEM);
   outcome = f.Get("http://localhost:1/");
-  EXPECT_EQ(outcome.message, "localhost: can't start DNS lookup - No buffer space available (#10055)");
+  EXPECT_EQ(outcome.message,
+            "localhost: can't start DNS lookup - No buffer space available (#10055)");
   EXPECT_EQ(outcome.error_number, 404);
   EXPECT_EQ(f.http.State(), httpReady);
 }
@@ -370,8 +373,7 @@ TEST(HttpClient, HostileAnswersEndWithAClearError) {
       {Answer("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nFFFFFFFFFFFFFFFFF\r\nxx"),
        Answer("HTTP/1.0 200 OK\r\nContent-Length: 5000\r\n\r\n" + std::string(5000, 'b')),
        Answer("HTTP/1.0 200 OK\r\n\r\n" + std::string(5000, 'b')),
-       Answer("HTTP/1.0 200 OK\r\n" + std::string(1100000, 'h')),
-       Answer([] {
+       Answer("HTTP/1.0 200 OK\r\n" + std::string(1100000, 'h')), Answer([] {
          std::string many = "HTTP/1.0 200 OK\r\n";
          for (int i = 0; i < 20000; ++i) many += "X: y\r\n";
          return many + "\r\nbody";
@@ -416,10 +418,13 @@ TEST(HttpClient, HostileAnswersEndWithAClearError) {
 }
 
 TEST(HttpClient, EveryRequestEndsWhateverTheServerSends) {
-  const char* const kPrefixes[] = {
-      "", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n",
-      "HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\n", "HTTP/1.0 302 Found\r\nLocation: /x\r\n",
-      "<html>\n", "HTTP/1.1 100 Continue\r\n\r\n", "HTTP/1.0 404 Not Found\r\n"};
+  const char* const kPrefixes[] = {"",
+                                   "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n",
+                                   "HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\n",
+                                   "HTTP/1.0 302 Found\r\nLocation: /x\r\n",
+                                   "<html>\n",
+                                   "HTTP/1.1 100 Continue\r\n\r\n",
+                                   "HTTP/1.0 404 Not Found\r\n"};
   const char kAlphabet[] = "0123456789abcdefXYZ \r\n\r\n\n:;\0\xff";
   uint32_t seed = 20261208;
   auto next = [&seed](uint32_t bound) {

@@ -27,13 +27,13 @@
 namespace vellora::testing {
 
 struct ServerStep {
-  std::string answer;          // bytes sent once the request has arrived
-  bool read_request = true;    // wait for a request header first
-  bool dribble = false;        // send the answer one byte at a time
-  bool silent = false;         // never answer; hold the connection until Stop
-  bool keep_open = false;      // serve the next step on the same connection
-  int delay_ms = 0;            // pause before answering
-  int close_delay_ms = 0;      // pause after answering, before closing
+  std::string answer;        // bytes sent once the request has arrived
+  bool read_request = true;  // wait for a request header first
+  bool dribble = false;      // send the answer one byte at a time
+  bool silent = false;       // never answer; hold the connection until Stop
+  bool keep_open = false;    // serve the next step on the same connection
+  int delay_ms = 0;          // pause before answering
+  int close_delay_ms = 0;    // pause after answering, before closing
 };
 
 class ScriptServer {
