@@ -133,7 +133,10 @@ void ProfileFile::WriteString(std::string_view section, std::string_view key,
   std::string line = std::string(key) + "=" + std::string(value);
   int header = FindSection(section);
   if (header < 0) {
-    lines_.push_back("[" + std::string(section) + "]");
+    std::string header(1, '[');
+    header.append(section);
+    header.push_back(']');
+    lines_.push_back(std::move(header));
     lines_.push_back(std::move(line));
   } else if (int index = FindKey(header, key); index >= 0) {
     lines_[static_cast<size_t>(index)] = std::move(line);

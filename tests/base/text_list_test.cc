@@ -12,7 +12,7 @@ namespace {
 
 TEST(TextListLoad, CutsAtNulAndTurnsLoneBreaksIntoCrLf) {
   TextList list;
-  list.LoadFromBytes(std::string("a\rb\nc\r\nd\n\re", 13) + std::string("\0tail", 5));
+  list.LoadFromBytes(std::string("a\rb\nc\r\nd\n\re") + std::string("\0tail", 5));
   EXPECT_EQ(list.Text(), "a\r\nb\r\nc\r\nd\r\n\r\ne");
   list.LoadFromBytes("\r\r\n\n");
   EXPECT_EQ(list.Text(), "\r\n\r\n\r\n");
