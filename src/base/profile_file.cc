@@ -3,6 +3,7 @@
 #include "base/code_page.h"
 #include "base/errors.h"
 #include "base/file_io.h"
+#include "base/integer_spin.h"
 
 namespace vellora {
 namespace {
@@ -104,22 +105,7 @@ std::optional<int32_t> ProfileFile::ParseInteger(std::string_view text) {
     return ParseHex(text.substr(2));
   }
   if (!text.empty() && text[0] == '$') return ParseHex(text.substr(1));
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
-  if (i == text.size()) return std::nullopt;
-  int64_t value = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return std::nullopt;
-    value = value * 10 + (text[i] - '0');
-    if (value > 2147483648LL) return std::nullopt;
-  }
-  if (negative) value = -value;
-  if (value > 2147483647LL) return std::nullopt;
-  return static_cast<int32_t>(value);
+  return IntegerSpin::ParseDecimal(text);
 }
 
 int64_t ProfileFile::ReadInteger(std::string_view section, std::string_view key,
