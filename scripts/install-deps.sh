@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev
-  qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core
+  qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core fonts-dejavu-extra
   nginx curl python3
   libpcre2-dev clang
 )

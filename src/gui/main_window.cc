@@ -238,8 +238,10 @@ void MainWindow::OnWordsDelete(int row) {
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (step_running_) {
     // A download is waiting: end it first, close once the step returned.
-    close_pending_ = true;
-    loop_.RequestTerminate();
+    if (!close_pending_) {
+      close_pending_ = true;
+      loop_.RequestTerminate();
+    }
     event->ignore();
     return;
   }

@@ -57,11 +57,9 @@ void QtEventLoop::OnWake() {
   while (read(wake_read_, buffer, sizeof buffer) > 0) {
   }
   RunPosted();
-  if (TerminateRequested() && !terminate_seen_) {
-    terminate_seen_ = true;
-    if (terminate_handler_) Guard(terminate_handler_);
-  }
-  if (!TerminateRequested()) terminate_seen_ = false;
+  // Every wake-up while the request stands reaches the handler; it must
+  // tolerate being called again (closing a closing window does nothing).
+  if (TerminateRequested() && terminate_handler_) Guard(terminate_handler_);
 }
 
 void QtEventLoop::RunPosted() {

@@ -51,8 +51,9 @@ class QtEventLoop : public EventLoop {
   void SetErrorHandler(std::function<void(const std::string&)> handler) {
     error_handler_ = std::move(handler);
   }
-  // Called (on the loop's thread) when a terminate request arrives; the
-  // window uses it to close on Ctrl-C.
+  // Called on the loop's thread when it wakes up with a terminate request
+  // standing (possibly more than once per request); the window uses it to
+  // close on Ctrl-C.
   void SetTerminateHandler(std::function<void()> handler) {
     terminate_handler_ = std::move(handler);
   }
@@ -88,7 +89,6 @@ class QtEventLoop : public EventLoop {
   uint64_t next_serial_ = 1;
   int depth_ = 0;  // runOnce() calls in progress
   std::exception_ptr pending_error_;
-  bool terminate_seen_ = false;
   std::function<void(const std::string&)> error_handler_;
   std::function<void()> terminate_handler_;
 };

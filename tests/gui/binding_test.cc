@@ -2,7 +2,11 @@
 // memos that are rewritten or read only when needed, spin boxes, and the
 // report list models with large lists.
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -11,6 +15,7 @@
 
 #include "app/main_state.h"
 #include "gui/controls.h"
+#include "gui/gui_notifier.h"
 #include "gui/report_model.h"
 #include "gui/state_binding.h"
 #include "gui/status_panel.h"
@@ -132,6 +137,66 @@ class BindingTest : public QObject {
     QCOMPARE(panel.Text(), QString("Generating final word list table [10/40]"));
     panel.EndBusy();
     QVERIFY(!panel.Busy());
+  }
+
+  // During a long step the status texts reach the panel, and Qt gets to
+  // paint now and then, but not on every text.
+  void statusKeepsThePanelPainting() {
+    StatusPanel panel;
+    GuiNotifier notifier(&panel, nullptr);
+    int hooks = 0;
+    notifier.SetStatusHook([&] { ++hooks; });
+    bool timer_ran = false;
+    QTimer::singleShot(0, [&] { timer_ran = true; });
+    QTest::qSleep(GuiNotifier::kPaintIntervalMs + 20);
+    notifier.Status("Processing file /x/a.htm");
+    QVERIFY(timer_ran);  // events ran inside Status
+    // A timer that fires on every pass of the event loop counts the passes.
+    int passes = 0;
+    QTimer ticker;
+    ticker.setInterval(0);
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++passes; });
+    ticker.start();
+    QElapsedTimer elapsed;
+    elapsed.start();
+    for (int i = 0; i < 1000; ++i) {
+      notifier.Status("Cleaning up the word list [" + std::to_string(i) + "/1000]");
+    }
+    qint64 allowed = elapsed.elapsed() / GuiNotifier::kPaintIntervalMs + 1;
+    QVERIFY2(passes <= allowed, qPrintable(QString("%1 passes").arg(passes)));
+    QCOMPARE(panel.Text(), QString("Cleaning up the word list [999/1000]"));
+    QCOMPARE(hooks, 1001);
+  }
+
+  // Without a sink, messages are modal boxes titled "Vellora Brindo": errors
+  // with the error icon and the full-stop rule, information without icon.
+  void messageBoxesCarryTitleIconAndText() {
+    GuiNotifier notifier(nullptr, nullptr);
+    struct Seen {
+      QString title, text;
+      QMessageBox::Icon icon;
+    };
+    std::vector<Seen> seen;
+    auto answer = [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      seen.push_back({box->windowTitle(), box->text(), box->icon()});
+      box->button(QMessageBox::Ok)->click();
+    };
+    QTimer::singleShot(50, answer);
+    notifier.Error("Not Found");
+    QTimer::singleShot(50, answer);
+    notifier.Information("3 files deleted.");
+    QTimer::singleShot(50, answer);
+    notifier.Error("Connection refused (Error #10061)");
+    QCOMPARE(seen.size(), size_t{3});
+    QCOMPARE(seen[0].title, QString("Vellora Brindo"));
+    QCOMPARE(seen[0].text, QString("Not Found."));
+    QCOMPARE(seen[0].icon, QMessageBox::Critical);
+    QCOMPARE(seen[1].title, QString("Vellora Brindo"));
+    QCOMPARE(seen[1].text, QString("3 files deleted."));
+    QCOMPARE(seen[1].icon, QMessageBox::NoIcon);
+    QCOMPARE(seen[2].text, QString("Connection refused (Error #10061)"));
   }
 
   void reportModelShowsRowsAndSubItems() {

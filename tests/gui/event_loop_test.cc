@@ -156,6 +156,11 @@ class EventLoopTest : public QObject {
     QCOMPARE(handled, 1);
     loop.ClearTerminateRequest();
     QVERIFY(!loop.TerminateRequested());
+    // A later request reaches the handler again.
+    loop.RequestTerminate();
+    for (int i = 0; i < 5; ++i) loop.runOnce(0);
+    QCOMPARE(handled, 2);
+    loop.ClearTerminateRequest();
   }
 
   void callbackExceptionsComeOutOfRunOnce() {

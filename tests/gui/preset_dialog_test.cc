@@ -187,6 +187,25 @@ class PresetDialogTest : public QObject {
     // A new preset gets "http://" as its directory URL.
     QCOMPARE(testing::Find<QLineEdit>(&window, "edataurl")->text(), QString("http://"));
   }
+
+  // A preset whose working folder is missing loads, but the folder list
+  // cannot be rooted there: one error, and the list stays where it was.
+  void startUpReportsAMissingWorkingFolder() {
+    QtEventLoop loop;
+    MainWindow window(loop);
+    window.Messages().SetSink(log_.Sink());
+    QString presets = dir_.path() + "/startup-nofiles";
+    QDir().mkpath(presets + "/beta");
+    QString before = window.Words()->FileListRoot();
+    window.SetDialogDriver(
+        [](PresetDialogWindow& dialog) { QTest::mouseClick(dialog.Button1, Qt::LeftButton); });
+    QCOMPARE(window.Start(presets.toStdString(), false), StartUpResult::kReady);
+    QCOMPARE(log_.Texts(),
+             QStringList{"Error setting path: \"" + presets + "/beta/Files/\""});
+    QCOMPARE(log_.messages[0].first, GuiNotifier::Kind::kError);
+    QCOMPARE(window.windowTitle(), QString("Vellora Brindo - beta"));
+    QCOMPARE(window.Words()->FileListRoot(), before);
+  }
 };
 
 }  // namespace

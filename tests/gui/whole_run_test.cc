@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "gui/controls.h"
@@ -77,6 +79,20 @@ struct Program {
 
 void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
+// Runs `action` once, from the event loop, as soon as `ready` holds; checks
+// every 10 ms without blocking, so it also works inside a waiting download.
+void RunWhen(QObject* owner, std::function<bool()> ready, std::function<void()> action) {
+  auto* timer = new QTimer(owner);
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, ready, action] {
+    if (!ready()) return;
+    timer->stop();
+    timer->deleteLater();
+    action();
+  });
+  timer->start();
+}
+
 class WholeRunTest : public QObject {
   Q_OBJECT
 
@@ -104,6 +120,11 @@ class WholeRunTest : public QObject {
     QCOMPARE(ReadFile(p.Working() + "zarngrab#2.htm"), QByteArray(kPageB));
     QVERIFY(w.Words()->bprocess->isEnabled());
     QVERIFY(WriteFile(p.Working() + "own.txt", "harbours and beaches and fish"));
+
+    // The folder list follows the working folder by itself.
+    QFileSystemModel* shell = w.Words()->shellfiles;
+    QModelIndex root = w.Words()->shellfilelist->rootIndex();
+    QTRY_COMPARE_WITH_TIMEOUT(shell->rowCount(root), 3, 5000);
 
     // Extract words.
     p.Show(1);
@@ -196,6 +217,44 @@ class WholeRunTest : public QObject {
     QCOMPARE(ReadFile(preset + "phrases.txt"), QByteArray());
   }
 
+  // A file of the working folder is renamed in place in the folder list.
+  void renameInTheFolderList() {
+    Program p;
+    QVERIFY(p.Start());
+    QVERIFY(WriteFile(p.Working() + "old.txt", "some words"));
+    QFileSystemModel* shell = p.window.Words()->shellfiles;
+    QTreeView* view = p.window.Words()->shellfilelist;
+    QTRY_COMPARE_WITH_TIMEOUT(shell->rowCount(view->rootIndex()), 1, 5000);
+    QModelIndex file = shell->index(0, 0, view->rootIndex());
+    QCOMPARE(file.data().toString(), QString("old.txt"));
+    QVERIFY(shell->flags(file) & Qt::ItemIsEditable);
+    QVERIFY(view->editTriggers() & QAbstractItemView::EditKeyPressed);
+    QVERIFY(shell->setData(file, "new.txt"));
+    QVERIFY(QFile::exists(p.Working() + "new.txt"));
+    QVERIFY(!QFile::exists(p.Working() + "old.txt"));
+    QVERIFY(p.window.close());
+  }
+
+  // A save that fails on close shows its error and keeps the window open;
+  // closing again, once the folder is back, saves and closes.
+  void failedSaveKeepsTheWindowOpen() {
+    Program p;
+    QVERIFY(p.Start());
+    p.PasteUrls("http://example.com/\n");
+    QString preset = p.Presets() + "/alpha";
+    QVERIFY(QDir(preset).removeRecursively());
+    QVERIFY(!p.window.close());
+    QVERIFY(p.window.isVisible());
+    QCOMPARE(p.log.messages.size(), size_t{1});
+    QCOMPARE(p.log.messages[0].first, GuiNotifier::Kind::kError);
+    QVERIFY2(p.log.messages[0].second.startsWith("Cannot create file \"" + preset + "/urls2grab.txt\""),
+             qPrintable(p.log.messages[0].second));
+    QVERIFY(QDir().mkpath(preset));
+    QVERIFY(p.window.close());
+    QVERIFY(!p.window.isVisible());
+    QCOMPARE(ReadFile(preset + "/urls2grab.txt"), QByteArray("http://example.com/\r\n"));
+  }
+
   void failingUrlEndsTheGrab() {
     TestHttpServer server;
     server.SetPage("/a.htm", kPageA);
@@ -226,9 +285,10 @@ class WholeRunTest : public QObject {
     p.PasteUrls(QString::fromStdString(server.Url("/slow.htm")));
     bool running = false, busy = false, typed = false, painted = false, switched = false;
     int extra_requests = -1;
-    QTimer::singleShot(0, [&] {
+    // Never wait forever: the checks below then fail.
+    QTimer::singleShot(10000, &w, [&] { server.Release("guard"); });
+    RunWhen(&w, [&] { return server.HeldRequests() == 1; }, [&] {
       // Runs inside the download's wait.
-      QTRY_COMPARE_WITH_TIMEOUT(server.HeldRequests(), 1, 5000);
       running = w.StepRunning();
       busy = w.Status()->Busy();
       QTest::keyClicks(w.Grabber()->urls2grab, "typed");
@@ -266,8 +326,9 @@ class WholeRunTest : public QObject {
     MainWindow& w = p.window;
     p.PasteUrls(QString::fromStdString(server.Url("/slow.htm") + "\n" + server.Url("/a.htm")));
     bool close_refused_at_once = false;
-    QTimer::singleShot(0, [&] {
-      QTRY_COMPARE_WITH_TIMEOUT(server.HeldRequests(), 1, 5000);
+    // Never wait forever: the checks below then fail.
+    QTimer::singleShot(10000, &w, [&] { server.Release("guard"); });
+    RunWhen(&w, [&] { return server.HeldRequests() == 1; }, [&] {
       close_refused_at_once = !w.close() && w.isVisible();
     });
     Click(w.Grabber()->bgraburls);
