@@ -181,6 +181,10 @@ void MainWindow::PushButtons() {
 
 void MainWindow::PushAll() {
   binding_.Push(state_);
+  ShowStateBesideControls();
+}
+
+void MainWindow::ShowStateBesideControls() {
   PushButtons();
   QString status = FromCodePage(state_.Status);
   if (status_->Text() != status) status_->SetText(status);
@@ -203,7 +207,8 @@ void MainWindow::RunStep(const std::function<void()>& step) {
     failed = true;
     error = e.what();
   }
-  PushAll();
+  binding_.Sync(state_);
+  ShowStateBesideControls();
   status_->EndBusy();
   step_running_ = false;
   if (close_pending_) {

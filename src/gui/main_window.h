@@ -99,6 +99,8 @@ class MainWindow : public QWidget, public StartUpHost {
   // Shows the buttons' enabled flags of the state.
   void PushButtons();
   void PushAll();
+  // The buttons, the status text and the caption, as the state has them.
+  void ShowStateBesideControls();
   void BindControls();
   void ConnectButtons();
 

@@ -31,11 +31,11 @@ void StateBinding::BindMemo(QPlainTextEdit* memo, TextList MainState::*field) {
 }
 
 void StateBinding::BindEdit(QLineEdit* edit, std::string MainState::*field, Encoding encoding) {
-  edits_.push_back({edit, field, encoding});
+  edits_.push_back({edit, field, encoding, std::string()});
 }
 
 void StateBinding::BindSpin(QSpinBox* spin, IntegerSpin MainState::*field) {
-  spins_.push_back({spin, field});
+  spins_.push_back({spin, field, std::string()});
 }
 
 void StateBinding::BindLabel(QLabel* label, std::string MainState::*field) {
@@ -44,63 +44,119 @@ void StateBinding::BindLabel(QLabel* label, std::string MainState::*field) {
 
 void StateBinding::BindReport(ReportListModel* model) { reports_.push_back(model); }
 
+void StateBinding::PullMemo(Memo& m, MainState& state) {
+  m.synced = TextFromWidget(MemoText(m.widget));
+  (state.*m.field).SetText(m.synced);
+  m.edited = false;
+}
+
+void StateBinding::PushMemo(Memo& m, const std::string& text) {
+  m.synced = text;
+  pushing_ = true;
+  m.widget->setPlainText(TextForWidget(text));
+  pushing_ = false;
+  m.edited = false;
+}
+
+std::string StateBinding::EditValue(const Edit& e) const {
+  return e.encoding == Encoding::kPath ? ToPath(e.widget->text()) : ToCodePage(e.widget->text());
+}
+
+void StateBinding::PushEdit(Edit& e, const std::string& value) {
+  e.synced = value;
+  QString text = e.encoding == Encoding::kPath ? FromPath(value) : FromCodePage(value);
+  if (e.widget->text() != text) e.widget->setText(text);
+}
+
+std::string StateBinding::PullSpin(Spin& s, MainState& state) {
+  // Typed text reads as a whole number (or the minimum) clamped into the
+  // range, and the box shows what was read.
+  IntegerSpin& spin = state.*s.field;
+  spin.SetText(ToCodePage(s.widget->cleanText()));
+  spin.ClampText();
+  s.widget->setValue(static_cast<int>(spin.Value()));
+  s.synced = spin.Text();
+  return s.synced;
+}
+
+void StateBinding::PushSpin(Spin& s, const IntegerSpin& spin) {
+  int64_t value = spin.Value();
+  if (value < spin.Minimum()) value = spin.Minimum();
+  if (value > spin.Maximum()) value = spin.Maximum();
+  s.widget->setValue(static_cast<int>(value));
+  s.synced = spin.Text();
+}
+
 void StateBinding::Pull(MainState& state) {
   for (Memo& m : memos_) {
-    if (!m.widget || !m.edited) continue;
-    m.synced = TextFromWidget(MemoText(m.widget));
-    (state.*m.field).SetText(m.synced);
-    m.edited = false;
+    if (m.widget && m.edited) PullMemo(m, state);
   }
-  for (const Edit& e : edits_) {
+  for (Edit& e : edits_) {
     if (!e.widget) continue;
-    state.*e.field = e.encoding == Encoding::kPath ? ToPath(e.widget->text())
-                                                   : ToCodePage(e.widget->text());
+    e.synced = EditValue(e);
+    state.*e.field = e.synced;
   }
-  for (const Spin& s : spins_) {
-    if (!s.widget) continue;
-    // Typed text reads as a whole number (or the minimum) clamped into the
-    // range, and the box shows what was read.
-    IntegerSpin& spin = state.*s.field;
-    spin.SetText(ToCodePage(s.widget->cleanText()));
-    spin.ClampText();
-    s.widget->setValue(static_cast<int>(spin.Value()));
+  for (Spin& s : spins_) {
+    if (s.widget) PullSpin(s, state);
   }
 }
 
-void StateBinding::Push(const MainState& state, bool refresh_reports) {
+void StateBinding::Push(const MainState& state) {
   for (Memo& m : memos_) {
     if (!m.widget) continue;
     const std::string& text = (state.*m.field).Text();
-    if (text == m.synced && !m.edited) continue;
-    m.synced = text;
-    pushing_ = true;
-    m.widget->setPlainText(TextForWidget(text));
-    pushing_ = false;
-    m.edited = false;
+    if (text != m.synced || m.edited) PushMemo(m, text);
   }
-  for (const Edit& e : edits_) {
+  for (Edit& e : edits_) {
+    if (e.widget) PushEdit(e, state.*e.field);
+  }
+  for (Spin& s : spins_) {
+    if (s.widget) PushSpin(s, state.*s.field);
+  }
+  PushLabelsAndReports(state);
+}
+
+void StateBinding::Sync(MainState& state) {
+  for (Memo& m : memos_) {
+    if (!m.widget) continue;
+    const std::string& text = (state.*m.field).Text();
+    if (text != m.synced) {
+      PushMemo(m, text);
+    } else if (m.edited) {
+      PullMemo(m, state);
+    }
+  }
+  for (Edit& e : edits_) {
     if (!e.widget) continue;
     const std::string& value = state.*e.field;
-    QString text = e.encoding == Encoding::kPath ? FromPath(value) : FromCodePage(value);
-    if (e.widget->text() != text) e.widget->setText(text);
+    if (value != e.synced) {
+      PushEdit(e, value);
+    } else if (EditValue(e) != e.synced) {
+      e.synced = EditValue(e);
+      state.*e.field = e.synced;
+    }
   }
-  for (const Spin& s : spins_) {
+  for (Spin& s : spins_) {
     if (!s.widget) continue;
     const IntegerSpin& spin = state.*s.field;
-    s.widget->setValue(static_cast<int>(spin.Value() < spin.Minimum()   ? spin.Minimum()
-                                        : spin.Value() > spin.Maximum() ? spin.Maximum()
-                                                                        : spin.Value()));
+    if (spin.Text() != s.synced) {
+      PushSpin(s, spin);
+    } else if (ToCodePage(s.widget->cleanText()) != s.synced) {
+      PullSpin(s, state);
+    }
   }
+  PushLabelsAndReports(state);
+}
+
+void StateBinding::PushLabelsAndReports(const MainState& state) {
   for (const Label& l : labels_) {
     if (!l.widget) continue;
     l.widget->setText(FromCodePage(state.*l.field));
     // A left-aligned label grows with its text; a centred one keeps its box.
     if (!(l.widget->alignment() & Qt::AlignHCenter)) l.widget->adjustSize();
   }
-  if (refresh_reports) {
-    for (const QPointer<ReportListModel>& model : reports_) {
-      if (model) model->Refresh();
-    }
+  for (const QPointer<ReportListModel>& model : reports_) {
+    if (model) model->Refresh();
   }
 }
 

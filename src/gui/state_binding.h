@@ -3,11 +3,16 @@
 //
 // Pull copies what the user may have edited into the state (memos, edits,
 // spin boxes); Push shows the state in the controls (all of those, plus the
-// labels and the report lists). A memo is rewritten only when its field
-// changed since the last sync and read back only when the user edited it,
-// so a list of hundreds of thousands of lines costs nothing when no step
-// touched it. Any change to a memo's document that Push did not make counts
-// as an edit (typing, pasting, setPlainText).
+// labels and the report lists). Each control remembers the value of its
+// last sync, which gives Sync, the after-step rule: a field that the step
+// changed is shown, and a control that the user changed meanwhile (while a
+// download waited) keeps the user's value, which goes into the state. So
+// neither a step's result nor a user's typing is lost.
+//
+// A memo is rewritten only when its field changed and read back only when
+// its document changed, so a list of hundreds of thousands of lines costs
+// nothing when no step touched it. Any change to a memo's document that
+// Push did not make counts as an edit (typing, pasting, setPlainText).
 
 #ifndef VELLORA_GUI_STATE_BINDING_H_
 #define VELLORA_GUI_STATE_BINDING_H_
@@ -45,37 +50,50 @@ class StateBinding {
 
   // Controls -> state.
   void Pull(MainState& state);
-  // State -> controls. `refresh_reports` also tells the report lists' views
-  // to reread their lists.
-  void Push(const MainState& state, bool refresh_reports = true);
+  // State -> controls, and the report lists' views reread their lists.
+  void Push(const MainState& state);
+  // After a step: fields the step changed -> controls; controls the user
+  // changed (and the step did not) -> state. Report lists and labels are
+  // shown as the state has them.
+  void Sync(MainState& state);
 
  private:
   struct Memo {
     QPointer<QPlainTextEdit> widget;
     TextList MainState::*field;
-    std::string synced;  // the field's text at the last sync
+    std::string synced;   // the field's text at the last sync
     bool edited = false;  // the memo changed since the last sync
   };
   struct Edit {
     QPointer<QLineEdit> widget;
     std::string MainState::*field;
     Encoding encoding;
+    std::string synced;
   };
   struct Spin {
     QPointer<QSpinBox> widget;
     IntegerSpin MainState::*field;
+    std::string synced;
   };
   struct Label {
     QPointer<QLabel> widget;
     std::string MainState::*field;
   };
 
+  void PullMemo(Memo& m, MainState& state);
+  void PushMemo(Memo& m, const std::string& text);
+  std::string EditValue(const Edit& e) const;
+  void PushEdit(Edit& e, const std::string& value);
+  std::string PullSpin(Spin& s, MainState& state);
+  void PushSpin(Spin& s, const IntegerSpin& spin);
+  void PushLabelsAndReports(const MainState& state);
+
   std::vector<Memo> memos_;
-  bool pushing_ = false;  // Push is writing into a memo
   std::vector<Edit> edits_;
   std::vector<Spin> spins_;
   std::vector<Label> labels_;
   std::vector<QPointer<ReportListModel>> reports_;
+  bool pushing_ = false;  // Push is writing into a memo
 };
 
 }  // namespace vellora

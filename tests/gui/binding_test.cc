@@ -88,6 +88,46 @@ class BindingTest : public QObject {
     QCOMPARE(state.urls2grab.Text(), std::string("typed"));
   }
 
+  // After a step: what the step changed is shown, what the user changed
+  // meanwhile is kept; when both changed a field, the step's result wins.
+  void syncKeepsBothTheStepsResultAndTheUsersTyping() {
+    MainState state;
+    StateBinding binding;
+    QPlainTextEdit urls, samples, templates;
+    QLineEdit site, dataurl;
+    QSpinBox* spin = AddSpin(nullptr, "sentmin", QRect(0, 0, 50, 20), state.sentmin);
+    binding.BindMemo(&urls, &MainState::urls2grab);
+    binding.BindMemo(&samples, &MainState::samples);
+    binding.BindMemo(&templates, &MainState::templates);
+    binding.BindEdit(&site, &MainState::esitename);
+    binding.BindEdit(&dataurl, &MainState::edataurl);
+    binding.BindSpin(spin, &MainState::sentmin);
+    state.urls2grab.SetText("http://a/\r\n");
+    state.samples.SetText("one\r\n");
+    state.templates.SetText("$ is.\r\n");
+    binding.Push(state);
+    binding.Pull(state);  // a step starts
+    // While it waits, the user types...
+    urls.setPlainText("http://a/\nhttp://b/");
+    templates.setPlainText("$ was.");
+    site.setText("Typed Site");
+    spin->setValue(9);
+    // ...and the step writes its results.
+    state.samples.SetText("two\r\nthree\r\n");
+    state.templates.SetText("step's own\r\n");
+    state.edataurl = "http://x/dir/";
+    binding.Sync(state);
+    QCOMPARE(state.urls2grab.Text(), std::string("http://a/\r\nhttp://b/"));
+    QCOMPARE(urls.toPlainText(), QString("http://a/\nhttp://b/"));
+    QCOMPARE(samples.toPlainText(), QString("two\nthree\n"));
+    QCOMPARE(state.templates.Text(), std::string("step's own\r\n"));
+    QCOMPARE(templates.toPlainText(), QString("step's own\n"));
+    QCOMPARE(state.esitename, std::string("Typed Site"));
+    QCOMPARE(dataurl.text(), QString("http://x/dir/"));
+    QCOMPARE(state.sentmin.Value(), int64_t{9});
+    delete spin;
+  }
+
   void editsLabelsAndSpins() {
     MainState state;
     StateBinding binding;

@@ -312,6 +312,9 @@ class WholeRunTest : public QObject {
     QVERIFY2(p.log.messages.empty(), qPrintable(p.log.Texts().join("|")));
     QCOMPARE(p.StatusText(), QString("Done."));
     QCOMPARE(ReadFile(p.Working() + "zarngrab#1.htm"), QByteArray("<p>slow but sure</p>"));
+    // What was typed during the download is neither lost nor overwritten.
+    QVERIFY(w.Grabber()->urls2grab->toPlainText().endsWith("typed"));
+    QVERIFY(w.State().urls2grab.Text().ends_with("typed"));
     QVERIFY(!w.StepRunning());
     QVERIFY(!w.Status()->Busy());
     QVERIFY(w.close());
