@@ -163,25 +163,28 @@ bool Matcher::Search(const uint8_t* from) {
     loop_depth_ = 0;
     for (uint32_t& r : loop_reg_) r = kNoEntry;
     if (plan_->required_length() > 0 && !RequiredLiteralFrom(from)) return false;
-    if (plan_->anchored()) return MatchAt(from);
+    const int32_t entry = plan_->entry();
+    if (plan_->anchored()) return TryAt(from, entry);
     const uint8_t* p = from;
     if (uint8_t sc = plan_->start_char()) {
       while (p < end_) {
         p = static_cast<const uint8_t*>(std::memchr(p, sc, static_cast<size_t>(end_ - p)));
         if (p == nullptr) return false;
-        if (MatchAt(p)) return true;
+        if (TryAt(p, entry)) return true;
         ++p;
       }
       return false;
     }
     const uint8_t* first = plan_->first_table();
     if (plan_->entry_is_word_boundary()) {
-      // Only a word boundary can begin a match.
+      // Only a word boundary can begin a match; the match starts after the
+      // boundary test, which holds there.
+      const int32_t after = nodes_[entry].next;
       const uint8_t* word = ctx_.word;
       bool before = p > begin_ && word[p[-1]];
       for (;;) {
         bool here = word[*p] != 0;
-        if (here != before && first[*p] && MatchAt(p)) return true;
+        if (here != before && first[*p] && MatchAt(p, after)) return true;
         if (p == end_) return false;
         before = here;
         ++p;
@@ -193,28 +196,56 @@ bool Matcher::Search(const uint8_t* from) {
     std::memcpy(stop, first, sizeof stop);
     stop[0] = 1;
     for (;;) {
-      while (!stop[*p]) {
-        if (stop[p[1]]) {
-          p += 1;
-          break;
-        }
-        if (stop[p[2]]) {
-          p += 2;
-          break;
-        }
-        if (stop[p[3]]) {
-          p += 3;
-          break;
-        }
-        p += 4;
-      }
-      if (p == end_) return first[0] && MatchAt(p);
-      if ((second == nullptr || second[p[1]]) && MatchAt(p)) return true;
+      p = SkipTo(p, stop);
+      if (p == end_) return first[0] && TryAt(p, entry);
+      if ((second == nullptr || second[p[1]]) && TryAt(p, entry)) return true;
       ++p;
     }
   } catch (...) {
     Reset();
     throw;
+  }
+}
+
+bool Matcher::TryAt(const uint8_t* p, int32_t first_node) {
+  const Plan& plan = *plan_;
+  switch (plan.shape()) {
+    case kShapeChar:
+      if (!plan.shape_table()[*p]) return false;
+      group_start_[0] = p;
+      group_end_[0] = p + 1;
+      return true;
+    case kShapeRun: {
+      const uint8_t* t = plan.shape_table();
+      size_t room = static_cast<size_t>(end_ - p);
+      size_t max = plan.shape_max();
+      const uint8_t* q = p;
+      if (max >= room) {
+        while (t[*q]) ++q;  // the final 0 is never in a table
+      } else {
+        const uint8_t* lim = p + max;
+        while (q < lim && t[*q]) ++q;
+      }
+      if (static_cast<size_t>(q - p) < plan.shape_min()) return false;
+      group_start_[0] = p;
+      group_end_[0] = q;
+      return true;
+    }
+    case kShapeDelimited: {
+      if (!plan.shape_table()[*p]) return false;
+      const uint8_t* body = p + 1;
+      size_t room = static_cast<size_t>(end_ - body);
+      size_t count = plan.shape_max() < room ? plan.shape_max() : room;
+      if (count < plan.shape_min()) return false;
+      const uint8_t* lo = body + plan.shape_min();
+      const void* q = std::memchr(lo, plan.shape_close(), count - plan.shape_min() + 1);
+      if (q == nullptr) return false;
+      group_start_[0] = p;
+      group_end_[0] = static_cast<const uint8_t*>(q) + 1;
+      return true;
+    }
+    default:
+      return MatchAt(p, first_node);
   }
 }
 
@@ -252,36 +283,48 @@ size_t Matcher::CountBackRef(const XNode& node, const uint8_t* p, size_t max,
   return count;
 }
 
-bool Matcher::MatchAt(const uint8_t* start) {
+bool Matcher::MatchAt(const uint8_t* start, int32_t first_node) {
+  // Direct threading: each handler ends in its own indirect jump, which
+  // predicts far better than one shared switch.
+  static const void* const kHandlers[] = {
+      &&h_end,          &&h_char,        &&h_literal,     &&h_literal_ci, &&h_any_no_break,
+      &&h_input_start,  &&h_input_end,   &&h_line_start,  &&h_line_end,   &&h_word_boundary,
+      &&h_word_boundary, &&h_back_ref,   &&h_back_ref,    &&h_branch,     &&h_star_head,
+      &&h_star_back,    &&h_plus_head,   &&h_open,        &&h_close,      &&h_rep,
+      &&h_loop_entry,   &&h_loop,        &&h_missing,     &&h_bad_kind};
+  static_assert(sizeof kHandlers / sizeof kHandlers[0] == xBadKind + 1);
+#define VB_DISPATCH() goto* kHandlers[n->op]
+
   const XNode* const nodes = nodes_;
   const uint8_t* pos = start;
-  const XNode* n = nodes + plan_->entry();
+  const XNode* n = nodes + first_node;
   BacktrackStack& st = stack_;
 
-  for (;;) {
-    switch (n->op) {
-      case xEnd:
+  VB_DISPATCH();
+  {
+    {
+      h_end:
         group_start_[0] = start;
         group_end_[0] = pos;
         st.clear();
         return true;
 
-      case xChar:
+      h_char:
         if (!n->table[*pos]) goto fail;
         ++pos;
         n = nodes + n->next;
-        continue;
+        VB_DISPATCH();
 
-      case xLiteral:
+      h_literal:
         if (*pos != n->text[0] || static_cast<size_t>(end_ - pos) < n->len ||
             std::memcmp(pos, n->text, n->len) != 0) {
           goto fail;
         }
         pos += n->len;
         n = nodes + n->next;
-        continue;
+        VB_DISPATCH();
 
-      case xLiteralCI: {
+      h_literal_ci: {
         if (static_cast<size_t>(end_ - pos) < n->len) goto fail;
         const uint8_t* inv = ctx_.inverse;
         for (uint32_t i = 0; i < n->len; ++i) {
@@ -290,30 +333,30 @@ bool Matcher::MatchAt(const uint8_t* start) {
         }
         pos += n->len;
         n = nodes + n->next;
-        continue;
+        VB_DISPATCH();
       }
 
-      case xAnyNoBreak: {
+      h_any_no_break: {
         uint8_t c = *pos;
         if (c == 0) goto fail;
         if (ctx_.pair_assigned && c == ctx_.pair_head && pos[1] == ctx_.pair_tail) goto fail;
         if (ctx_.line_break[c]) goto fail;
         ++pos;
         n = nodes + n->next;
-        continue;
+        VB_DISPATCH();
       }
 
-      case xInputStart:
+      h_input_start:
         if (pos != begin_) goto fail;
         n = nodes + n->next;
-        continue;
+        VB_DISPATCH();
 
-      case xInputEnd:
+      h_input_end:
         if (*pos != 0) goto fail;
         n = nodes + n->next;
-        continue;
+        VB_DISPATCH();
 
-      case xLineStart:
+      h_line_start:
         if (pos != begin_) {
           uint8_t prev = pos[-1];
           bool ok;
@@ -328,9 +371,9 @@ bool Matcher::MatchAt(const uint8_t* start) {
           if (!ok) goto fail;
         }
         n = nodes + n->next;
-        continue;
+        VB_DISPATCH();
 
-      case xLineEnd: {
+      h_line_end: {
         uint8_t c = *pos;
         if (c != 0) {
           bool ok;
@@ -345,20 +388,18 @@ bool Matcher::MatchAt(const uint8_t* start) {
           if (!ok) goto fail;
         }
         n = nodes + n->next;
-        continue;
+        VB_DISPATCH();
       }
 
-      case xWordBoundary:
-      case xNotWordBoundary: {
+      h_word_boundary: {
         bool before = pos > begin_ && ctx_.word[pos[-1]];
         bool here = ctx_.word[*pos] != 0;
         if ((before != here) != (n->op == xWordBoundary)) goto fail;
         n = nodes + n->next;
-        continue;
+        VB_DISPATCH();
       }
 
-      case xBackRef:
-      case xBackRefCI: {
+      h_back_ref: {
         const uint8_t* s = group_start_[n->group];
         const uint8_t* e = group_end_[n->group];
         if (s == nullptr || e == nullptr) goto fail;
@@ -374,55 +415,55 @@ bool Matcher::MatchAt(const uint8_t* start) {
         }
         pos += len;
         n = nodes + n->next;
-        continue;
+        VB_DISPATCH();
       }
 
-      case xBranch:
+      h_branch:
         if (n->count > 1) {
           st.push({Tag(kBranchAlt, static_cast<uint32_t>(n - nodes)), 1, pos});
         }
         n = nodes + alts_[n->alt];
-        continue;
+        VB_DISPATCH();
 
-      case xStarHead: {
+      h_star_head: {
         uint32_t index = static_cast<uint32_t>(st.size());
         st.push({Tag(kStarAlt, static_cast<uint32_t>(n - nodes)), loop_reg_[n->loop], pos});
         loop_reg_[n->loop] = index;
         n = nodes + n->alt;
-        continue;
+        VB_DISPATCH();
       }
 
-      case xStarBack: {
+      h_star_back: {
         // An iteration that consumed nothing ends the loop by failing.
         uint32_t r = loop_reg_[n->loop];
         if (r != kNoEntry && st.at(r).pos == pos) goto fail;
         n = nodes + n->next;
-        continue;
+        VB_DISPATCH();
       }
 
-      case xPlusHead: {
+      h_plus_head: {
         uint32_t r = loop_reg_[n->loop];
         if (r != kNoEntry && st.at(r).pos == pos) goto fail;
         uint32_t index = static_cast<uint32_t>(st.size());
         st.push({Tag(kPlusAlt, static_cast<uint32_t>(n - nodes)), r, pos});
         loop_reg_[n->loop] = index;
         n = nodes + n->alt;
-        continue;
+        VB_DISPATCH();
       }
 
-      case xOpen:
+      h_open:
         st.push({Tag(kUndoGroupStart, n->group), 0, group_start_[n->group]});
         group_start_[n->group] = pos;
         n = nodes + n->next;
-        continue;
+        VB_DISPATCH();
 
-      case xClose:
+      h_close:
         st.push({Tag(kUndoGroupEnd, n->group), 0, group_end_[n->group]});
         group_end_[n->group] = pos;
         n = nodes + n->next;
-        continue;
+        VB_DISPATCH();
 
-      case xRep: {
+      h_rep: {
         const uint8_t* save = pos;
         size_t max = static_cast<size_t>(n->max < 0 ? 0 : n->max);
         size_t room = static_cast<size_t>(end_ - pos);
@@ -499,10 +540,10 @@ bool Matcher::MatchAt(const uint8_t* start) {
         }
         pos = c;
         n = nodes + n->next;
-        continue;
+        VB_DISPATCH();
       }
 
-      case xLoopEntry: {
+      h_loop_entry: {
         int32_t d = loop_depth_ + 1;
         if (d > kMaxLoopDepth) RaisePatternError(kErrLoopStackExceeded, 0);
         st.push({Tag(kUndoLoopEnter, static_cast<uint32_t>(d)),
@@ -511,10 +552,10 @@ bool Matcher::MatchAt(const uint8_t* start) {
         loop_counter_[d] = 0;
         loop_iter_start_[d] = pos;
         n = nodes + n->next;
-        continue;
+        VB_DISPATCH();
       }
 
-      case xLoop: {
+      h_loop: {
         int32_t d = loop_depth_;
         if (d <= 0) RaisePatternError(kErrLoopWithoutEntry, 0);
         int32_t cnt = loop_counter_[d];
@@ -529,7 +570,7 @@ bool Matcher::MatchAt(const uint8_t* start) {
           loop_counter_[d] = cnt + 1;
           loop_iter_start_[d] = pos;
           n = nodes + n->alt;
-          continue;
+          VB_DISPATCH();
         }
         if (n->lazy && cnt < n->max) {
           st.push({Tag(kLoopBody, static_cast<uint32_t>(n - nodes)), 0, pos});
@@ -537,13 +578,13 @@ bool Matcher::MatchAt(const uint8_t* start) {
         st.push({kUndoDepth, static_cast<uint32_t>(d), nullptr});
         loop_depth_ = d - 1;
         n = nodes + n->next;
-        continue;
+        VB_DISPATCH();
       }
 
-      case xMissing:
+      h_missing:
         RaisePatternError(kErrCorruptedPointers, 0);
 
-      default:
+      h_bad_kind:
         RaisePatternError(kErrMemoryCorruption, 0);
     }
 
@@ -666,9 +707,10 @@ bool Matcher::MatchAt(const uint8_t* start) {
           break;
         }
       }
-      break;
+      VB_DISPATCH();
     }
   }
+#undef VB_DISPATCH
 }
 
 }  // namespace vellora::regex

@@ -74,6 +74,16 @@ struct XNode {
   uint32_t len = 0;
 };
 
+// Programs simple enough for the search to match without the matcher; each
+// shape gives exactly the matcher's result.
+enum Shape : uint8_t {
+  kShapeNone,
+  kShapeChar,       // one character of table, then the end
+  kShapeRun,        // a greedy run of min..max characters of table, then the end
+  kShapeDelimited,  // a character of table, a lazy run of any min..max characters,
+                    // the character close, then the end
+};
+
 struct MatchContext {
   const uint8_t* word = nullptr;        // 256 entries: WordCharacters (0 never)
   const uint8_t* line_break = nullptr;  // 256 entries: LineBreakSet
@@ -104,6 +114,11 @@ class Plan {
   // first node is a repetition of at least two characters), or null.
   const uint8_t* second_table() const { return second_table_; }
   bool entry_is_word_boundary() const { return entry_boundary_; }
+  Shape shape() const { return shape_; }
+  const uint8_t* shape_table() const { return shape_table_; }
+  size_t shape_min() const { return shape_min_; }
+  size_t shape_max() const { return shape_max_; }
+  uint8_t shape_close() const { return shape_close_; }
 
  private:
   int32_t NodeFor(size_t offset);
@@ -131,7 +146,24 @@ class Plan {
   size_t required_length_ = 0;
   const uint8_t* second_table_ = nullptr;
   bool entry_boundary_ = false;
+  Shape shape_ = kShapeNone;
+  const uint8_t* shape_table_ = nullptr;
+  size_t shape_min_ = 0;
+  size_t shape_max_ = 0;
+  uint8_t shape_close_ = 0;
 };
+
+// The first position from p whose character is in stop; stop[0] must be set,
+// and the text must end with a 0 byte.
+inline const uint8_t* SkipTo(const uint8_t* p, const uint8_t* stop) {
+  for (;;) {
+    if (stop[p[0]]) return p;
+    if (stop[p[1]]) return p + 1;
+    if (stop[p[2]]) return p + 2;
+    if (stop[p[3]]) return p + 3;
+    p += 4;
+  }
+}
 
 // One backtracking entry: a choice point or an undo record.
 struct StackEntry {
@@ -226,7 +258,10 @@ class Matcher {
   void TrimStack();
 
  private:
-  bool MatchAt(const uint8_t* start);
+  // A try at p: the shape's direct match, or the matcher.
+  bool TryAt(const uint8_t* p, int32_t first_node);
+  // Matches from start, beginning at node first_node.
+  bool MatchAt(const uint8_t* start, int32_t first_node);
   bool MatchLoop(const uint8_t* start);
   size_t CountBackRef(const XNode& node, const uint8_t* p, size_t max, size_t* step) const;
   bool RequiredLiteralFrom(const uint8_t* from);

@@ -379,6 +379,32 @@ void Plan::Build(const CompiledPattern& compiled, const uint8_t* inverse) {
   const XNode& e = nodes_[entry_];
   entry_boundary_ = e.op == xWordBoundary;
   second_table_ = (e.op == xRep && e.rep_kind == kRepTable && e.min >= 2) ? e.table : nullptr;
+
+  // Simple shapes.
+  shape_ = kShapeNone;
+  const XNode& after = nodes_[e.next];
+  if (e.op == xChar && after.op == xEnd) {
+    shape_ = kShapeChar;
+    shape_table_ = e.table;
+  } else if (e.op == xRep && !e.lazy && e.rep_kind == kRepTable && after.op == xEnd) {
+    shape_ = kShapeRun;
+    shape_table_ = e.table;
+    shape_min_ = static_cast<size_t>(e.min < 0 ? 0 : e.min);
+    shape_max_ = static_cast<size_t>(e.max < 0 ? 0 : e.max);
+  } else if (e.op == xChar && after.op == xRep && after.lazy && after.rep_kind == kRepAny &&
+             after.has_filter && after.filter1 == after.filter2 && after.filter1 != 0) {
+    const XNode& close = nodes_[after.next];
+    uint8_t f = after.filter1;
+    bool only_f = close.op == xChar && close.table[f];
+    for (int c = 0; c < 256 && only_f; ++c) only_f = c == f || !close.table[c];
+    if (only_f && nodes_[close.next].op == xEnd) {
+      shape_ = kShapeDelimited;
+      shape_table_ = e.table;
+      shape_min_ = static_cast<size_t>(after.min < 0 ? 0 : after.min);
+      shape_max_ = static_cast<size_t>(after.max < 0 ? 0 : after.max);
+      shape_close_ = f;
+    }
+  }
 }
 
 }  // namespace vellora::regex

@@ -1,5 +1,7 @@
 // Template expansion and replace-all.
 
+#include <cstring>
+
 #include "regex/pattern_core.h"
 #include "regex/pattern_errors.h"
 
@@ -123,6 +125,71 @@ void EngineCore::ReplaceAllTo(std::string_view text, std::string_view templ, boo
   const uint8_t* from = begin;    // the input up to here is in out
   const uint8_t* search = begin;  // the next search starts here
   out->reserve(out->size() + text.size() + text.size() / 16 + 16);
+  if (!expand && plan.shape() == kShapeChar && constant.size() <= 1) {
+    // One character per match, replaced by at most one: a byte filter (no
+    // replacement) or a byte translation (one character), without branches.
+    const uint8_t* t = plan.shape_table();
+    size_t base = out->size();
+    out->resize(base + static_cast<size_t>(end - begin));
+    uint8_t* o = reinterpret_cast<uint8_t*>(out->data()) + base;
+    if (constant.empty()) {
+      for (const uint8_t* p = begin; p < end; ++p) {
+        uint8_t c = *p;
+        *o = c;
+        o += !t[c];
+      }
+    } else {
+      uint8_t map[256];
+      for (int c = 0; c < 256; ++c) {
+        map[c] = t[c] ? static_cast<uint8_t>(constant[0]) : static_cast<uint8_t>(c);
+      }
+      for (const uint8_t* p = begin; p < end; ++p) *o++ = map[*p];
+    }
+    out->resize(static_cast<size_t>(o - reinterpret_cast<uint8_t*>(out->data())));
+    from = end;
+    search = end + 1;
+  } else if (!expand && plan.shape() == kShapeRun && constant.size() <= 1 &&
+             (plan.shape_min() == 1 || plan.shape_min() == 2) &&
+             plan.shape_max() >= static_cast<size_t>(end - begin)) {
+    // Every maximal run of at least shape_min characters of the set is one
+    // match: each becomes the replacement, other characters stay.
+    const uint8_t* t = plan.shape_table();
+    // Plain 0/1 arithmetic keeps the loop free of branches (tables hold 0 or 1).
+    const unsigned one_enough = plan.shape_min() == 1 ? 1u : 0u;
+    const unsigned has_r = constant.empty() ? 0u : 1u;
+    const unsigned r = has_r ? static_cast<uint8_t>(constant[0]) : 0u;
+    size_t base = out->size();
+    out->resize(base + static_cast<size_t>(end - begin));
+    uint8_t* o = reinterpret_cast<uint8_t*>(out->data()) + base;
+    unsigned prev = 0;
+    for (const uint8_t* p = begin; p < end; ++p) {
+      unsigned c = p[0];
+      unsigned in = t[c];
+      unsigned next_in = t[p[1]];  // the final 0 is never in the set
+      unsigned run = in & (one_enough | prev | next_in);  // c is part of a match
+      unsigned first = run & (prev ^ 1u);                 // ... and begins it
+      unsigned mask = 0u - run;
+      *o = static_cast<uint8_t>((r & mask) | (c & ~mask));
+      o += (run ^ 1u) | (first & has_r);
+      prev = in;
+    }
+    out->resize(static_cast<size_t>(o - reinterpret_cast<uint8_t*>(out->data())));
+    from = end;
+    search = end + 1;
+  } else if (!expand && plan.shape() == kShapeChar) {
+    // Every character of the set is a match of its own: one pass.
+    uint8_t stop[256];
+    std::memcpy(stop, plan.shape_table(), sizeof stop);
+    stop[0] = 1;
+    for (const uint8_t* p = begin;; ++p) {
+      p = SkipTo(p, stop);
+      if (p == end) break;
+      out->append(reinterpret_cast<const char*>(from), static_cast<size_t>(p - from));
+      out->append(constant);
+      from = p + 1;
+    }
+    search = end + 1;
+  }
   while (search <= end && matcher.Search(search)) {
     const uint8_t* ms = matcher.group_start(0);
     const uint8_t* me = matcher.group_end(0);

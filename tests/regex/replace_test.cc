@@ -190,5 +190,46 @@ TEST(PatternReplace, ReplaceAllEqualsTheSearchLoop) {
   }
 }
 
+// The search and replace-all take shortcuts for the simplest programs (one
+// character class; a greedy run; a character, a lazy run of any characters
+// and a closing character). Wrapping a pattern in a group defeats every
+// shortcut, so the general matcher gives the reference.
+TEST(PatternReplace, ShortcutsEqualTheGeneralMatcher) {
+  const char* patterns[] = {"[ab]",    "a",        "(?i)a",     "\\d",        ".",
+                            "[^a]",    "\\s{2,}",  "\\s+",       "a{2,}",      "a{1,3}",
+                            "\\d{2,5}", "<.+?>",    "a.{2,5}?b", "<.*?>",      "x.+?x",
+                            "\\W+",    "[ \t]{2,}", "b{2}",      "(?i)<.+?>", "[\\[\\];\\\"\\(\\).,!:]"};
+  const char* templates[] = {"", "-", "--", "$&", "<$0>"};
+  std::mt19937 rng(4242);
+  const std::string alphabet = "aab  b<x>1\t\r\n.;AB";
+  for (const char* pattern : patterns) {
+    std::string wrapped = std::string("(") + pattern + ")";
+    TPatternEngine shortcut;
+    shortcut.SetExpression(pattern);
+    TPatternEngine general;
+    general.SetExpression(wrapped);
+    for (int round = 0; round < 300; ++round) {
+      std::string input;
+      size_t len = rng() % 40;
+      for (size_t k = 0; k < len; ++k) {
+        input += rng() % 50 == 0 ? '\0' : alphabet[rng() % alphabet.size()];
+      }
+      for (const char* templ : templates) {
+        ASSERT_EQ(shortcut.ReplaceAll(input, templ, true), general.ReplaceAll(input, templ, true))
+            << pattern << " with " << templ << " on " << input;
+      }
+      std::string a;
+      std::string b;
+      for (bool f = shortcut.Exec(input); f; f = shortcut.ExecNext()) {
+        a += std::to_string(shortcut.MatchOffset(0)) + ":" + std::to_string(shortcut.MatchLength(0)) + " ";
+      }
+      for (bool f = general.Exec(input); f; f = general.ExecNext()) {
+        b += std::to_string(general.MatchOffset(0)) + ":" + std::to_string(general.MatchLength(0)) + " ";
+      }
+      ASSERT_EQ(a, b) << pattern << " on " << input;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vellora
