@@ -49,10 +49,13 @@ int main(int argc, char* argv[]) {
   vellora::HttpPageFetcher fetcher(loop);
   vellora::MainWindow window(loop, &fetcher);
   loop.SetErrorHandler([&window](const std::string& message) { window.Messages().Error(message); });
-  loop.SetTerminateHandler([&window] { window.close(); });
-  vellora::TerminateLoopOnSigint(&loop);
   vellora::StartUpResult result = window.Start();
   if (result == vellora::StartUpResult::kTerminate) return 0;
+  // From here on Ctrl-C closes the window as its close box does (ending a
+  // waiting download first); during the preset dialog it just ends the
+  // program, which saves nothing, like closing the dialog.
+  loop.SetTerminateHandler([&window] { window.close(); });
+  vellora::TerminateLoopOnSigint(&loop);
   window.show();
   int status = app.exec();
   vellora::TerminateLoopOnSigint(nullptr);

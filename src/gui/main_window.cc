@@ -211,9 +211,9 @@ void MainWindow::RunStep(const std::function<void()>& step) {
   ShowStateBesideControls();
   status_->EndBusy();
   step_running_ = false;
-  if (close_pending_) {
-    // The window was closed while the step waited; the step has let go of
-    // the grab stream, so the close can go ahead now.
+  if (close_pending_ || loop_.TerminateRequested()) {
+    // The window was closed (or Ctrl-C pressed) while the step waited; the
+    // step has let go of the grab stream, so the close can go ahead now.
     close_pending_ = false;
     loop_.ClearTerminateRequest();
     close();

@@ -12,7 +12,9 @@
 // keeps the window open. Closing while a download waits asks the loop to
 // terminate, which ends the download ("Connection aborted on request"); the
 // close (and the save) then happens as soon as the step has returned, so the
-// grab stream is released only after nothing writes into it any more.
+// grab stream is released only after nothing writes into it any more. A
+// terminate request that reaches the loop during a step (Ctrl-C) ends the
+// same way: the step returns, then the window closes.
 
 #ifndef VELLORA_GUI_MAIN_WINDOW_H_
 #define VELLORA_GUI_MAIN_WINDOW_H_

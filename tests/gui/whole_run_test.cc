@@ -3,6 +3,8 @@
 // each step, a failing grab, the window at work while a download waits, and
 // closing the window during a download.
 
+#include <signal.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFileSystemModel>
@@ -345,6 +347,26 @@ class WholeRunTest : public QObject {
     QVERIFY(w.State().grab_stream.empty());
     QVERIFY(p.fetcher.Http().ReceiveStream == nullptr);
     QVERIFY(!p.loop.TerminateRequested());
+  }
+
+  // Ctrl-C, wired as the program wires it, ends a waiting download and
+  // closes the window with its save.
+  void ctrlCDuringADownloadClosesTheWindow() {
+    TestHttpServer server;
+    Program p;
+    QVERIFY(p.Start());
+    MainWindow& w = p.window;
+    p.loop.SetTerminateHandler([&w] { w.close(); });
+    TerminateLoopOnSigint(&p.loop);
+    p.PasteUrls(QString::fromStdString(server.Url("/slow.htm")));
+    QTimer::singleShot(10000, &w, [&] { server.Release("guard"); });
+    RunWhen(&w, [&] { return server.HeldRequests() == 1; }, [] { raise(SIGINT); });
+    Click(w.Grabber()->bgraburls);
+    TerminateLoopOnSigint(nullptr);
+    QVERIFY(!w.isVisible());
+    QVERIFY2(p.log.messages.empty(), qPrintable(p.log.Texts().join("|")));
+    QVERIFY(QFile::exists(p.Presets() + "/alpha/urls2grab.txt"));
+    QVERIFY(!QFile::exists(p.Working() + "zarngrab#1.htm"));
   }
 };
 
