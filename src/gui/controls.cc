@@ -58,8 +58,7 @@ QLineEdit* AddEdit(QWidget* parent, const char* name, const QRect& rect) {
   return edit;
 }
 
-QPushButton* AddButton(QWidget* parent, const char* name, const QRect& rect,
-                       const QString& text) {
+QPushButton* AddButton(QWidget* parent, const char* name, const QRect& rect, const QString& text) {
   auto* button = new QPushButton(text, parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setGeometry(rect);
@@ -91,7 +90,8 @@ ReportView::ReportView(QWidget* parent) : QTreeView(parent) {
   header()->setSectionsMovable(false);
   // Keep the selection visible when the list loses the focus.
   QPalette p = palette();
-  p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
+  p.setColor(QPalette::Inactive, QPalette::Highlight,
+             p.color(QPalette::Active, QPalette::Highlight));
   p.setColor(QPalette::Inactive, QPalette::HighlightedText,
              p.color(QPalette::Active, QPalette::HighlightedText));
   setPalette(p);

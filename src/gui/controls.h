@@ -43,8 +43,7 @@ enum class MemoStyle {
 QPlainTextEdit* AddMemo(QWidget* parent, const char* name, const QRect& rect, MemoStyle style);
 
 QLineEdit* AddEdit(QWidget* parent, const char* name, const QRect& rect);
-QPushButton* AddButton(QWidget* parent, const char* name, const QRect& rect,
-                       const QString& text);
+QPushButton* AddButton(QWidget* parent, const char* name, const QRect& rect, const QString& text);
 // A spin box with the range and initial value of `spin`.
 QSpinBox* AddSpin(QWidget* parent, const char* name, const QRect& rect, const IntegerSpin& spin);
 

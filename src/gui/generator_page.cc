@@ -19,8 +19,8 @@ GeneratorPage::GeneratorPage(const MainState& initial, QWidget* parent) : QWidge
   AddLabel(this, 10, 40, QStringLiteral("Paragraphs per file (min/max)"));
   parmin = AddSpin(this, "parmin", QRect(200, 36, 51, 22), initial.parmin);
   parmax = AddSpin(this, "parmax", QRect(265, 36, 51, 22), initial.parmax);
-  maketxt = AddButton(this, "maketxt", QRect(11, 73, 305, 25),
-                      QStringLiteral("Generare paragraphs"));
+  maketxt =
+      AddButton(this, "maketxt", QRect(11, 73, 305, 25), QStringLiteral("Generare paragraphs"));
   pars = AddReportView(this, "pars", QRect(10, 107, 306, 124));
   filelist = AddReportView(this, "filelist", QRect(10, 243, 306, 163));
   AddLabel(this, 335, 10, QStringLiteral("Templates for sentenses"));
@@ -38,8 +38,7 @@ GeneratorPage::GeneratorPage(const MainState& initial, QWidget* parent) : QWidge
   edataurl = AddEdit(this, "edataurl", QRect(465, 435, 281, 21));
   AddLabel(this, 10, 475, QStringLiteral("Local folder for HTML files:"));
   eresfolder = AddEdit(this, "eresfolder", QRect(180, 470, 271, 21));
-  makefiles =
-      AddButton(this, "makefiles", QRect(465, 468, 281, 25), QStringLiteral("Save files"));
+  makefiles = AddButton(this, "makefiles", QRect(465, 468, 281, 25), QStringLiteral("Save files"));
   QFont bold = makefiles->font();
   bold.setBold(true);
   makefiles->setFont(bold);

@@ -66,10 +66,12 @@ MainWindow::MainWindow(EventLoop& loop, PageFetcher* fetcher, QWidget* parent)
   layout->addWidget(status_);
   layout->addWidget(pages_, 1);
 
-  words_model_ = new ReportListModel(&state_.words, {QStringLiteral("word"), QStringLiteral("count")}, this);
+  words_model_ =
+      new ReportListModel(&state_.words, {QStringLiteral("word"), QStringLiteral("count")}, this);
   words_->words->setModel(words_model_);
   words_->words->SetColumnWidths({200, 50});
-  pars_model_ = new ReportListModel(&state_.pars, {QStringLiteral("title"), QStringLiteral("paragraph")}, this);
+  pars_model_ = new ReportListModel(&state_.pars,
+                                    {QStringLiteral("title"), QStringLiteral("paragraph")}, this);
   generator_->pars->setModel(pars_model_);
   generator_->pars->SetColumnWidths({250, 1000});
   filelist_model_ = new ReportListModel(

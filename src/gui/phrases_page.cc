@@ -25,8 +25,7 @@ PhrasesPage::PhrasesPage(const MainState& initial, QWidget* parent) : QWidget(pa
            QStringLiteral("Manually created phrases for file names and page headers - these "
                           "should be the best key phrases you can make up (optional, if empty, "
                           "random ones will be used) "));
-  usersamples =
-      AddMemo(this, "usersamples", QRect(10, 390, 740, 101), MemoStyle::kBothScrollBars);
+  usersamples = AddMemo(this, "usersamples", QRect(10, 390, 740, 101), MemoStyle::kBothScrollBars);
   ChainTabOrder({samples, makewordphrases, phraselength, usersamples});
 }
 

@@ -3,13 +3,13 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QElapsedTimer>
 
 #include "base/event_loop.h"
 #include "gui/controls.h"
@@ -48,11 +48,11 @@ QStringList WriteScreenshots(const QString& out_folder, const QString& sample_fo
     return written;
   }
   QString presets = temp.path() + "/Presets";
-  for (const char* name : {"alpha", "beta", kPreset}) QDir().mkpath(presets + "/" + name + "/Files");
+  for (const char* name : {"alpha", "beta", kPreset})
+    QDir().mkpath(presets + "/" + name + "/Files");
   QDir samples(sample_folder);
   for (const QString& name : samples.entryList({"*.html", "*.htm", "*.txt"}, QDir::Files)) {
-    QFile::copy(samples.filePath(name),
-                presets + "/" + kPreset + "/Files/" + name);
+    QFile::copy(samples.filePath(name), presets + "/" + kPreset + "/Files/" + name);
   }
 
   QtEventLoop loop;
@@ -82,9 +82,8 @@ QStringList WriteScreenshots(const QString& out_folder, const QString& sample_fo
   const struct {
     int page;
     const char* file;
-  } shots[] = {{0, "1-html-grabber.png"},   {1, "2-extract-words.png"},
-               {2, "3-create-phrases.png"}, {3, "4-html-options.png"},
-               {4, "5-html-generator.png"}, {5, "6-about.png"}};
+  } shots[] = {{0, "1-html-grabber.png"}, {1, "2-extract-words.png"},  {2, "3-create-phrases.png"},
+               {3, "4-html-options.png"}, {4, "5-html-generator.png"}, {5, "6-about.png"}};
   for (const auto& shot : shots) {
     window.Pages()->setCurrentIndex(shot.page);
     if (shot.page == 1) Click(window.Words()->bprocess);

@@ -67,8 +67,7 @@ WordsPage::WordsPage(const MainState& initial, QWidget* parent) : QWidget(parent
   AddLabel(panel, 141, 13, QStringLiteral("Minimal word rate"));
   minwordrate = AddSpin(panel, "minwordrate", QRect(235, 9, 51, 22), initial.minwordrate);
   AddLabel(panel, 305, 13, QStringLiteral("Multiply word rate by"));
-  ratemultiplier =
-      AddSpin(panel, "ratemultiplier", QRect(410, 9, 51, 22), initial.ratemultiplier);
+  ratemultiplier = AddSpin(panel, "ratemultiplier", QRect(410, 9, 51, 22), initial.ratemultiplier);
 
   ReportView* view = AddReportView(this, "words", QRect(16, 235, 475, 241));
   words = view;

@@ -4,14 +4,14 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
 #include "app/main_state.h"
 #include "gui/controls.h"

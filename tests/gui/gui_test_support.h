@@ -22,9 +22,8 @@ struct MessageLog {
   std::vector<std::pair<GuiNotifier::Kind, QString>> messages;
 
   GuiNotifier::Sink Sink() {
-    return [this](GuiNotifier::Kind kind, const QString& text) {
-      messages.emplace_back(kind, text);
-    };
+    return
+        [this](GuiNotifier::Kind kind, const QString& text) { messages.emplace_back(kind, text); };
   }
   QStringList Texts() const {
     QStringList texts;

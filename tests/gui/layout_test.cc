@@ -67,9 +67,9 @@ class LayoutTest : public QObject {
     QTabWidget* pages = window_.Pages();
     QStringList tabs;
     for (int i = 0; i < pages->count(); ++i) tabs << pages->tabText(i);
-    QCOMPARE(tabs, (QStringList{"HTML grabber", "Extract words from HTML/TXT files",
-                                "Create phrases from words", "HTML options", "HTML generator",
-                                "About"}));
+    QCOMPARE(tabs,
+             (QStringList{"HTML grabber", "Extract words from HTML/TXT files",
+                          "Create phrases from words", "HTML options", "HTML generator", "About"}));
     QCOMPARE(pages->currentIndex(), 0);
     QCOMPARE(window_.Status()->Text(), QString());
     QCOMPARE(window_.Status()->height(), StatusPanel::kHeight);
@@ -161,17 +161,16 @@ class LayoutTest : public QObject {
     QCOMPARE(url_rate, QString("URL rate") + QString(32, ' ') + "one per" + QString(23, ' ') +
                            "--" + QString(22, ' ') + "phrases");
     QString image_rate = Find<QLabel>(p, "imageratelabel")->text();
-    QCOMPARE(image_rate, QString("Image rate") + QString(29, ' ') + "one per" +
-                             QString(24, ' ') + "--" + QString(21, ' ') + "sentenses");
+    QCOMPARE(image_rate, QString("Image rate") + QString(29, ' ') + "one per" + QString(24, ' ') +
+                             "--" + QString(21, ' ') + "sentenses");
     QStringList labels = LabelTexts(p);
     for (const char* text : {"Website name", "Website URL", "Charset (html encoding)",
-                             "File extension (htm/html/php)",
-                             "URL list (empty list means no URLs)",
+                             "File extension (htm/html/php)", "URL list (empty list means no URLs)",
                              "Image list (empty list means no images)", "Index page file name"}) {
       QVERIFY2(labels.contains(text), text);
     }
-    QList<QWidget*> order{p->esitename, p->esiteurl,  p->imagemin,  p->imagemax,
-                          p->imagesurl, p->urlmax,    p->urlmin,    p->urlsurl,
+    QList<QWidget*> order{p->esitename, p->esiteurl,  p->imagemin,   p->imagemax,
+                          p->imagesurl, p->urlmax,    p->urlmin,     p->urlsurl,
                           p->efileext,  p->indexpage, p->indexfname, p->echarset};
     QCOMPARE(testing::TabChain(p->esitename, order), order);
   }
@@ -197,17 +196,18 @@ class LayoutTest : public QObject {
     QCOMPARE(p->edataurl->text(), QString());
     QVERIFY(p->eresfolder->text().endsWith("/res"));
     QString hint = p->hint->text();
-    QVERIFY(hint.startsWith("Directory URL where the files will be available, for example, if "
-                            "the url of index.htm will be"));
+    QVERIFY(
+        hint.startsWith("Directory URL where the files will be available, for example, if "
+                        "the url of index.htm will be"));
     QVERIFY(hint.endsWith("(this setting is only used to create google sitemap files)"));
     QStringList labels = LabelTexts(p);
-    for (const char* text : {"Sentenses per paragraph (min/max)", "Paragraphs per file (min/max)",
-                             "Templates for sentenses", "HTML template",
-                             "Local folder for HTML files:"}) {
+    for (const char* text :
+         {"Sentenses per paragraph (min/max)", "Paragraphs per file (min/max)",
+          "Templates for sentenses", "HTML template", "Local folder for HTML files:"}) {
       QVERIFY2(labels.contains(text), text);
     }
-    QList<QWidget*> order{p->maketxt,  p->sentmin,   p->sentmax,    p->parmin,
-                          p->parmax,   p->pars,      p->filelist,   p->templates,
+    QList<QWidget*> order{p->maketxt,  p->sentmin,    p->sentmax,   p->parmin,
+                          p->parmax,   p->pars,       p->filelist,  p->templates,
                           p->edataurl, p->eresfolder, p->makefiles, p->htmltemplate};
     QCOMPARE(testing::TabChain(p->maketxt, order), order);
   }

@@ -13,8 +13,8 @@
 #include "gui/gui_notifier.h"
 #include "gui/main_window.h"
 #include "gui/preset_dialog_window.h"
-#include "gui/words_page.h"
 #include "gui/qt_event_loop.h"
+#include "gui/words_page.h"
 #include "gui_test_support.h"
 
 namespace vellora {
@@ -200,8 +200,7 @@ class PresetDialogTest : public QObject {
     window.SetDialogDriver(
         [](PresetDialogWindow& dialog) { QTest::mouseClick(dialog.Button1, Qt::LeftButton); });
     QCOMPARE(window.Start(presets.toStdString(), false), StartUpResult::kReady);
-    QCOMPARE(log_.Texts(),
-             QStringList{"Error setting path: \"" + presets + "/beta/Files/\""});
+    QCOMPARE(log_.Texts(), QStringList{"Error setting path: \"" + presets + "/beta/Files/\""});
     QCOMPARE(log_.messages[0].first, GuiNotifier::Kind::kError);
     QCOMPARE(window.windowTitle(), QString("Vellora Brindo - beta"));
     QCOMPARE(window.Words()->FileListRoot(), before);

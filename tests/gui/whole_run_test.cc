@@ -28,8 +28,8 @@
 #include "gui/qt_event_loop.h"
 #include "gui/status_panel.h"
 #include "gui/words_page.h"
-#include "pipeline/http_page_fetcher.h"
 #include "gui_test_support.h"
+#include "pipeline/http_page_fetcher.h"
 #include "test_http_server.h"
 
 namespace vellora {
@@ -112,7 +112,8 @@ class WholeRunTest : public QObject {
     QCOMPARE(p.StatusText(), QString());
 
     // Grab.
-    QString urls = QString::fromStdString(server.Url("/a.htm") + "\n" + server.Url("/b.htm") + "\n");
+    QString urls =
+        QString::fromStdString(server.Url("/a.htm") + "\n" + server.Url("/b.htm") + "\n");
     p.PasteUrls(urls);
     Click(w.Grabber()->bgraburls);
     QVERIFY2(p.log.messages.empty(), qPrintable(p.log.Texts().join("|")));
@@ -213,8 +214,7 @@ class WholeRunTest : public QObject {
     QVERIFY(w.close());
     QVERIFY(!w.isVisible());
     QString preset = p.Presets() + "/alpha/";
-    QCOMPARE(ReadFile(preset + "urls2grab.txt"),
-             QByteArray(urls.toUtf8()).replace("\n", "\r\n"));
+    QCOMPARE(ReadFile(preset + "urls2grab.txt"), QByteArray(urls.toUtf8()).replace("\n", "\r\n"));
     QVERIFY(ReadFile(preset + "settings.ini").startsWith("[GENERAL]\r\nMinWordRate=1\r\n"));
     QCOMPARE(ReadFile(preset + "phrases.txt"), QByteArray());
   }
@@ -249,8 +249,9 @@ class WholeRunTest : public QObject {
     QVERIFY(p.window.isVisible());
     QCOMPARE(p.log.messages.size(), size_t{1});
     QCOMPARE(p.log.messages[0].first, GuiNotifier::Kind::kError);
-    QVERIFY2(p.log.messages[0].second.startsWith("Cannot create file \"" + preset + "/urls2grab.txt\""),
-             qPrintable(p.log.messages[0].second));
+    QVERIFY2(
+        p.log.messages[0].second.startsWith("Cannot create file \"" + preset + "/urls2grab.txt\""),
+        qPrintable(p.log.messages[0].second));
     QVERIFY(QDir().mkpath(preset));
     QVERIFY(p.window.close());
     QVERIFY(!p.window.isVisible());
@@ -289,21 +290,23 @@ class WholeRunTest : public QObject {
     int extra_requests = -1;
     // Never wait forever: the checks below then fail.
     QTimer::singleShot(10000, &w, [&] { server.Release("guard"); });
-    RunWhen(&w, [&] { return server.HeldRequests() == 1; }, [&] {
-      // Runs inside the download's wait.
-      running = w.StepRunning();
-      busy = w.Status()->Busy();
-      QTest::keyClicks(w.Grabber()->urls2grab, "typed");
-      typed = w.Grabber()->urls2grab->toPlainText().endsWith("typed");
-      painted = !w.grab().isNull();
-      w.Pages()->setCurrentIndex(1);
-      switched = w.Pages()->currentIndex() == 1;
-      w.Pages()->setCurrentIndex(0);
-      Click(w.Grabber()->bgraburls);  // refused: one step at a time
-      QTest::qWait(100);
-      extra_requests = server.Requests() - 1;
-      server.Release("<p>slow but sure</p>");
-    });
+    RunWhen(
+        &w, [&] { return server.HeldRequests() == 1; },
+        [&] {
+          // Runs inside the download's wait.
+          running = w.StepRunning();
+          busy = w.Status()->Busy();
+          QTest::keyClicks(w.Grabber()->urls2grab, "typed");
+          typed = w.Grabber()->urls2grab->toPlainText().endsWith("typed");
+          painted = !w.grab().isNull();
+          w.Pages()->setCurrentIndex(1);
+          switched = w.Pages()->currentIndex() == 1;
+          w.Pages()->setCurrentIndex(0);
+          Click(w.Grabber()->bgraburls);  // refused: one step at a time
+          QTest::qWait(100);
+          extra_requests = server.Requests() - 1;
+          server.Release("<p>slow but sure</p>");
+        });
     Click(w.Grabber()->bgraburls);
     QVERIFY(running);
     QVERIFY(busy);
@@ -333,9 +336,9 @@ class WholeRunTest : public QObject {
     bool close_refused_at_once = false;
     // Never wait forever: the checks below then fail.
     QTimer::singleShot(10000, &w, [&] { server.Release("guard"); });
-    RunWhen(&w, [&] { return server.HeldRequests() == 1; }, [&] {
-      close_refused_at_once = !w.close() && w.isVisible();
-    });
+    RunWhen(
+        &w, [&] { return server.HeldRequests() == 1; },
+        [&] { close_refused_at_once = !w.close() && w.isVisible(); });
     Click(w.Grabber()->bgraburls);
     QVERIFY(close_refused_at_once);
     QVERIFY(!w.isVisible());  // closed as soon as the step returned
@@ -360,7 +363,8 @@ class WholeRunTest : public QObject {
     TerminateLoopOnSigint(&p.loop);
     p.PasteUrls(QString::fromStdString(server.Url("/slow.htm")));
     QTimer::singleShot(10000, &w, [&] { server.Release("guard"); });
-    RunWhen(&w, [&] { return server.HeldRequests() == 1; }, [] { raise(SIGINT); });
+    RunWhen(
+        &w, [&] { return server.HeldRequests() == 1; }, [] { raise(SIGINT); });
     Click(w.Grabber()->bgraburls);
     TerminateLoopOnSigint(nullptr);
     QVERIFY(!w.isVisible());
