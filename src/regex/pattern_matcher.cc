@@ -191,10 +191,7 @@ bool Matcher::Search(const uint8_t* from) {
       }
     }
     const uint8_t* second = plan_->second_table();
-    // A copy of the first table that also stops at the input's final 0.
-    uint8_t stop[256];
-    std::memcpy(stop, first, sizeof stop);
-    stop[0] = 1;
+    const uint8_t* stop = plan_->stop_table();
     for (;;) {
       p = SkipTo(p, stop);
       if (p == end_) return first[0] && TryAt(p, entry);

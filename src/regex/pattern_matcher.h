@@ -106,6 +106,8 @@ class Plan {
 
   // Search facts.
   const uint8_t* first_table() const { return first_table_.data(); }
+  // first_table with the input's final 0 added: a scan stops at the end.
+  const uint8_t* stop_table() const { return stop_table_.data(); }
   uint8_t start_char() const { return start_char_; }
   bool anchored() const { return anchored_; }
   const uint8_t* required() const { return required_; }
@@ -140,6 +142,7 @@ class Plan {
   uint32_t loop_count_ = 0;
   int group_count_ = 0;
   std::array<uint8_t, 256> first_table_{};
+  std::array<uint8_t, 256> stop_table_{};
   uint8_t start_char_ = 0;
   bool anchored_ = false;
   const uint8_t* required_ = nullptr;

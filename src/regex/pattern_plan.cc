@@ -372,6 +372,8 @@ void Plan::Build(const CompiledPattern& compiled, const uint8_t* inverse) {
 
   // Search facts.
   for (int c = 0; c < 256; ++c) first_table_[c] = compiled.first_chars.Has(static_cast<uint8_t>(c));
+  stop_table_ = first_table_;
+  stop_table_[0] = 1;
   start_char_ = compiled.start_char;
   anchored_ = compiled.anchored != 0;
   required_ = compiled.required_length ? prog_ + compiled.required_offset : nullptr;

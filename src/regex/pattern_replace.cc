@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "regex/pattern_core.h"
 #include "regex/pattern_errors.h"
 
@@ -159,22 +163,102 @@ void EngineCore::ReplaceAllTo(std::string_view text, std::string_view templ, boo
     const unsigned has_r = constant.empty() ? 0u : 1u;
     const unsigned r = has_r ? static_cast<uint8_t>(constant[0]) : 0u;
     size_t base = out->size();
-    out->resize(base + static_cast<size_t>(end - begin));
+    out->resize(base + static_cast<size_t>(end - begin) + 16);  // room for 16-byte stores
     uint8_t* o = reinterpret_cast<uint8_t*>(out->data()) + base;
     unsigned prev = 0;
-    for (const uint8_t* p = begin; p < end; ++p) {
-      unsigned c = p[0];
+    const uint8_t* p = begin;
+    auto one = [&](const uint8_t* q) {
+      unsigned c = q[0];
       unsigned in = t[c];
-      unsigned next_in = t[p[1]];  // the final 0 is never in the set
+      unsigned next_in = t[q[1]];  // the final 0 is never in the set
       unsigned run = in & (one_enough | prev | next_in);  // c is part of a match
       unsigned first = run & (prev ^ 1u);                 // ... and begins it
       unsigned mask = 0u - run;
       *o = static_cast<uint8_t>((r & mask) | (c & ~mask));
       o += (run ^ 1u) | (first & has_r);
       prev = in;
+    };
+#if defined(__SSE2__)
+    // Sets of up to 8 characters: 16 bytes at a time; a block with no byte
+    // of a match is copied whole.
+    uint8_t members[8];
+    int count = 0;
+    for (int c = 1; c < 256; ++c) {
+      if (t[c]) {
+        if (count < 8) members[count] = static_cast<uint8_t>(c);
+        ++count;
+      }
     }
+    if (count >= 1 && count <= 8) {
+      __m128i sets[8];
+      for (int i = 0; i < count; ++i) sets[i] = _mm_set1_epi8(static_cast<char>(members[i]));
+      while (end - p > 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i hit = _mm_cmpeq_epi8(v, sets[0]);
+        for (int i = 1; i < count; ++i) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, sets[i]));
+        unsigned m = static_cast<unsigned>(_mm_movemask_epi8(hit));
+        unsigned next = t[p[16]];
+        unsigned runs =
+            one_enough ? m : (m & (((m << 1) | prev) | ((m >> 1) | (next << 15))));
+        if (runs == 0) {
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(o), v);
+          o += 16;
+          prev = (m >> 15) & 1u;
+          p += 16;
+          continue;
+        }
+        // Copy up to the first byte of a match, then take the whole run of
+        // set characters one by one.
+        unsigned k = static_cast<unsigned>(__builtin_ctz(runs));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o), v);
+        o += k;
+        if (k > 0) prev = (m >> (k - 1)) & 1u;
+        p += k;
+        do {
+          one(p);
+          ++p;
+        } while (p < end && t[*p]);
+      }
+    }
+#endif
+    for (; p < end; ++p) one(p);
     out->resize(static_cast<size_t>(o - reinterpret_cast<uint8_t*>(out->data())));
     from = end;
+    search = end + 1;
+  } else if (!expand && plan.shape() == kShapeDelimited &&
+             plan.shape_max() >= static_cast<size_t>(end - begin)) {
+    // An opening character, then the nearest closing character at least
+    // shape_min characters further on. When no closing character follows an
+    // opening one, none follows a later one either: the search ends there.
+    const uint8_t* open = plan.shape_table();
+    const uint8_t* stop = plan.stop_table();
+    const uint8_t start_char = plan.start_char();
+    const size_t min = plan.shape_min();
+    const uint8_t close = plan.shape_close();
+    const uint8_t* p = begin;
+    for (;;) {
+      const uint8_t* q;
+      if (start_char != 0) {
+        q = static_cast<const uint8_t*>(std::memchr(p, start_char, static_cast<size_t>(end - p)));
+        if (q == nullptr) break;
+      } else {
+        q = SkipTo(p, stop);
+        if (q == end) break;
+      }
+      if (!open[*q]) {
+        p = q + 1;
+        continue;
+      }
+      const uint8_t* body = q + 1;
+      size_t room = static_cast<size_t>(end - body);
+      if (room < min) break;
+      const void* c = std::memchr(body + min, close, room - min + 1);
+      if (c == nullptr) break;
+      out->append(reinterpret_cast<const char*>(from), static_cast<size_t>(q - from));
+      out->append(constant);
+      from = static_cast<const uint8_t*>(c) + 1;
+      p = from;
+    }
     search = end + 1;
   } else if (!expand && plan.shape() == kShapeChar) {
     // Every character of the set is a match of its own: one pass.
