@@ -265,7 +265,6 @@ class Matcher {
   bool TryAt(const uint8_t* p, int32_t first_node);
   // Matches from start, beginning at node first_node.
   bool MatchAt(const uint8_t* start, int32_t first_node);
-  bool MatchLoop(const uint8_t* start);
   size_t CountBackRef(const XNode& node, const uint8_t* p, size_t max, size_t* step) const;
   bool RequiredLiteralFrom(const uint8_t* from);
 
