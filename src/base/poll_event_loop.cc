@@ -11,26 +11,10 @@
 
 namespace vellora {
 
-PollEventLoop::PollEventLoop() {
-  int fds[2];
-  if (pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0) {
-    throw VelloraError("Cannot create the event loop's pipe. " + SystemReason(errno));
-  }
-  wake_read_ = fds[0];
-  wake_write_ = fds[1];
-}
+PollEventLoop::PollEventLoop() = default;
+PollEventLoop::~PollEventLoop() = default;
 
-PollEventLoop::~PollEventLoop() {
-  close(wake_read_);
-  close(wake_write_);
-}
-
-void PollEventLoop::wake() noexcept {
-  char byte = 1;
-  // A full pipe already guarantees a wake-up, so the result does not matter.
-  ssize_t ignored = write(wake_write_, &byte, 1);
-  (void)ignored;
-}
+void PollEventLoop::wake() noexcept { wake_pipe_.Wake(); }
 
 void PollEventLoop::post(Callback callback) {
   bool was_empty;
@@ -52,12 +36,6 @@ void PollEventLoop::watch(int fd, unsigned events, FdCallback callback) {
 }
 
 void PollEventLoop::unwatch(int fd) { watchers_.erase(fd); }
-
-void PollEventLoop::DrainWakePipe() {
-  char buffer[256];
-  while (read(wake_read_, buffer, sizeof buffer) > 0) {
-  }
-}
 
 bool PollEventLoop::RunPosted() {
   std::deque<Callback> batch;
@@ -92,7 +70,7 @@ void PollEventLoop::runOnce(int timeout_ms) {
   std::vector<pollfd> fds;
   std::vector<uint64_t> serials;
   fds.reserve(watchers_.size() + 1);
-  fds.push_back({wake_read_, POLLIN, 0});
+  fds.push_back({wake_pipe_.ReadFd(), POLLIN, 0});
   serials.push_back(0);
   for (const auto& [fd, watcher] : watchers_) {
     short events = 0;
@@ -111,7 +89,7 @@ void PollEventLoop::runOnce(int timeout_ms) {
   int count = poll(fds.data(), fds.size(), timeout_ms < 0 ? -1 : timeout_ms);
   if (count <= 0) return;  // time-out, or EINTR (a signal: the caller looks at its flags)
   if (fds[0].revents != 0) {
-    DrainWakePipe();
+    wake_pipe_.Drain();
     RunPosted();  // what woke us up runs in this turn
   }
   for (size_t i = 1; i < fds.size(); ++i) {

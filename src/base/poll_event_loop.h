@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "base/event_loop.h"
+#include "base/wake_pipe.h"
 
 namespace vellora {
 
@@ -43,10 +44,8 @@ class PollEventLoop : public EventLoop {
   };
 
   bool RunPosted();  // true when a callback ran
-  void DrainWakePipe();
 
-  int wake_read_ = -1;
-  int wake_write_ = -1;
+  WakePipe wake_pipe_;
   std::atomic<std::thread::id> runner_;  // the thread that runs runOnce
   std::mutex mutex_;                     // guards posted_
   std::deque<Callback> posted_;

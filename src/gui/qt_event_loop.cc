@@ -14,13 +14,7 @@
 namespace vellora {
 
 QtEventLoop::QtEventLoop() {
-  int fds[2];
-  if (pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0) {
-    throw VelloraError("Cannot create the event loop's wake-up pipe: " + SystemReason(errno));
-  }
-  wake_read_ = fds[0];
-  wake_write_ = fds[1];
-  wake_notifier_ = new QSocketNotifier(wake_read_, QSocketNotifier::Read, &context_);
+  wake_notifier_ = new QSocketNotifier(wake_pipe_.ReadFd(), QSocketNotifier::Read, &context_);
   QObject::connect(wake_notifier_, &QSocketNotifier::activated, &context_, [this] { OnWake(); });
 }
 
@@ -33,16 +27,9 @@ QtEventLoop::~QtEventLoop() {
   watchers_.clear();
   delete wake_notifier_;
   wake_notifier_ = nullptr;
-  close(wake_read_);
-  close(wake_write_);
 }
 
-void QtEventLoop::wake() noexcept {
-  char byte = 1;
-  // A full pipe already holds a wake-up; nothing else can go wrong here.
-  ssize_t ignored = write(wake_write_, &byte, 1);
-  (void)ignored;
-}
+void QtEventLoop::wake() noexcept { wake_pipe_.Wake(); }
 
 void QtEventLoop::post(Callback callback) {
   {
@@ -53,9 +40,7 @@ void QtEventLoop::post(Callback callback) {
 }
 
 void QtEventLoop::OnWake() {
-  char buffer[256];
-  while (read(wake_read_, buffer, sizeof buffer) > 0) {
-  }
+  wake_pipe_.Drain();
   RunPosted();
   // Every wake-up while the request stands reaches the handler; it must
   // tolerate being called again (closing a closing window does nothing).

@@ -30,6 +30,7 @@
 #include <string>
 
 #include "base/event_loop.h"
+#include "base/wake_pipe.h"
 
 class QSocketNotifier;
 
@@ -80,8 +81,7 @@ class QtEventLoop : public EventLoop {
   static void Retire(QSocketNotifier* notifier);
 
   QObject context_;  // parent of the notifiers
-  int wake_read_ = -1;
-  int wake_write_ = -1;
+  WakePipe wake_pipe_;
   QSocketNotifier* wake_notifier_ = nullptr;
   std::mutex mutex_;  // guards posted_
   std::deque<Callback> posted_;
