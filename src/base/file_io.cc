@@ -69,8 +69,12 @@ void WriteWholeFile(const std::string& path, const std::string& content) {
   if (fd < 0) ThrowCreateError(path, errno);
   int error = WriteAll(fd, content.data(), content.size());
   if (::close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
   if (error != 0) {
+    ::unlink(temp.c_str());
+    throw EFileError(kStreamWriteError);
+  }
+  if (::rename(temp.c_str(), path.c_str()) != 0) {
+    error = errno;
     ::unlink(temp.c_str());
     ThrowCreateError(path, error);
   }

@@ -3,6 +3,7 @@
 // Failures raise EFileError with the program's fixed texts:
 //   reading: Cannot open file "<path>". <reason>
 //   writing: Cannot create file "<path>". <reason>
+//            Stream write error  (created, but not all bytes could be written)
 // where <reason> is the system's text without trailing blanks and full stops.
 
 #ifndef VELLORA_BASE_FILE_IO_H_
@@ -14,6 +15,8 @@
 #include "base/errors.h"
 
 namespace vellora {
+
+inline constexpr const char kStreamWriteError[] = "Stream write error";
 
 // Returns the whole content of the file at `path`.
 std::string ReadWholeFile(const std::string& path);

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include "base/errors.h"
 #include "base/file_io.h"
@@ -85,6 +88,30 @@ TEST(FileIo, WriteErrorNamesThePathAndReasonAndKeepsTheOldFile) {
   ::mkdir((path + ".vb-tmp").c_str(), 0755);  // the temporary name is blocked
   EXPECT_THROW(WriteWholeFile(path, "new"), EFileError);
   EXPECT_EQ(ReadFileForTest(path), "old");
+}
+
+TEST(FileIo, AnIncompleteWriteIsAStreamWriteErrorAndKeepsTheOldFile) {
+  TempDir dir;
+  std::string path = dir.path() + "/big.txt";
+  WriteWholeFile(path, "old");
+  // A file size limit makes the write stop part-way, as a full disk does.
+  struct rlimit saved;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 16;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  std::string message;
+  try {
+    WriteWholeFile(path, std::string(100, 'x'));
+  } catch (const EFileError& e) {
+    message = e.what();
+  }
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(message, "Stream write error");
+  EXPECT_EQ(ReadFileForTest(path), "old");
+  EXPECT_FALSE(FileExists(path + ".vb-tmp"));
 }
 
 TEST(FileIo, ForceDirectoriesMakesEveryMissingParent) {
