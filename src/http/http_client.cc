@@ -321,17 +321,18 @@ void THttpClient::SendRequest(const std::string& method, const std::string& vers
 // ---------------------------------------------------------------- closing
 
 void THttpClient::SocketSessionClosed(uint16_t error) {
-  if (error != 0) completion_error_ = error;
   connected_ = false;
   bool header_open = header_in_progress_ || (state_ == httpWaitingHeader && !header_done_);
   if (header_open && reused_connection_ && header_bytes_ == 0 && !relocation_pending_) {
     // A kept-alive connection that the server had closed before the request
-    // arrived: the request is made once more on a new connection.
+    // arrived: the request is made once more on a new connection, and the
+    // error of the dropped one is not the request's.
     reused_connection_ = false;
     SetState(httpNotConnected);
     PostLogin();
     return;
   }
+  if (error != 0) completion_error_ = error;
   if (header_open) {
     if (header_in_progress_) {
       header_in_progress_ = false;

@@ -297,6 +297,32 @@ TEST(HttpClient, MakesTheRequestAgainWhenAKeptAliveConnectionWasClosed) {
   EXPECT_EQ(server.connections(), 2);
 }
 
+TEST(HttpClient, ARetriedRequestReportsNoErrorOfTheDroppedConnection) {
+  ServerStep first =
+      Answer("HTTP/1.0 200 OK\r\nConnection: keep-alive\r\nContent-Length: 3\r\n\r\none");
+  first.close_delay_ms = 100;
+  first.reset = true;  // the server drops the idle connection with a reset
+  ScriptServer server({first, Answer("HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\ntwo")});
+  ASSERT_TRUE(server.ok());
+  Fixture f;
+  std::vector<uint16_t> done_errors;
+  f.http.OnRequestDone = [&](THttpClient&, THttpRequest, uint16_t error) {
+    done_errors.push_back(error);
+  };
+  f.http.URL = server.url("/1");
+  EXPECT_FALSE(GetWithWatchdog(f.http, f.loop).raised);
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));  // no loop turns meanwhile
+  f.body.clear();
+  f.http.URL = server.url("/2");
+  GetOutcome outcome = GetWithWatchdog(f.http, f.loop);
+  for (int i = 0; i < 3; ++i) f.loop.runOnce(0);
+  EXPECT_FALSE(outcome.raised) << outcome.message;
+  EXPECT_EQ(f.body, "two");
+  EXPECT_EQ(server.connections(), 2);
+  EXPECT_EQ(f.http.CompletionError(), 0);
+  EXPECT_EQ(done_errors, (std::vector<uint16_t>{0, 0}));
+}
+
 TEST(HttpClient, RetriesWithBasicCredentialsFromTheUrl) {
   ScriptServer server(
       {Answer("HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"r\"\r\n\r\n"),

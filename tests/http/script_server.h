@@ -34,6 +34,7 @@ struct ServerStep {
   bool keep_open = false;    // serve the next step on the same connection
   int delay_ms = 0;          // pause before answering
   int close_delay_ms = 0;    // pause after answering, before closing
+  bool reset = false;        // end the connection with a reset instead of a close
 };
 
 class ScriptServer {
@@ -145,7 +146,10 @@ class ScriptServer {
       if (step.close_delay_ms > 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(step.close_delay_ms));
       }
-      if (!step.keep_open) return;
+      if (!step.keep_open) {
+        reset_ = step.reset;
+        return;
+      }
     }
   }
 
@@ -155,7 +159,14 @@ class ScriptServer {
       int fd = accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
       if (fd < 0) continue;
       ++connections_;
+      reset_ = false;
       Serve(fd);
+      if (reset_) {
+        linger abortive = {1, 0};
+        setsockopt(fd, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+        ::close(fd);
+        continue;
+      }
       shutdown(fd, SHUT_WR);
       // Let the client read everything before the descriptor goes away.
       WaitReadable(fd, 200);
@@ -165,6 +176,7 @@ class ScriptServer {
 
   std::vector<ServerStep> steps_;
   size_t next_step_ = 0;
+  bool reset_ = false;  // the step just served ends its connection with a reset
   int listen_fd_ = -1;
   uint16_t port_ = 0;
   std::thread thread_;
