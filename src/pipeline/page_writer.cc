@@ -10,6 +10,8 @@
 // "$links$" and the link list itself are replaced separately and joined,
 // which gives the same text as replacing over the whole page.
 
+#include "pipeline/page_writer.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,6 +67,48 @@ std::string ReplaceLinksAndContent(std::string_view text, std::string_view links
 
 }  // namespace
 
+std::string PageTemplateText(const TextList& htmltemplate) {
+  TextList buffer;
+  const int lines = htmltemplate.Count();
+  for (int i = 0; i < lines; ++i) buffer.Add(htmltemplate.FullLine(i));
+  return buffer.Count() == 0 ? std::string() : buffer.Text();
+}
+
+SitePages::SitePages(const MainState& state)
+    : SitePages(state, PageTemplateText(state.htmltemplate)) {}
+
+SitePages::SitePages(const MainState& state, std::string page_template)
+    : state_(state), template_(std::move(page_template)) {
+  const ReportList& filelist = state.filelist;
+  links_ = "<a href=\"" + PageHref(state.indexfname) + "\">Index</a><br><br>\r\n";
+  for (int row = 0; row < filelist.Count(); ++row) {
+    links_ += "<a href=\"";
+    links_ += PageHref(filelist.Row(row).caption);
+    links_ += "\">";
+    links_ += filelist.SubItem(row, 0);
+    links_ += "</a><br>\r\n";
+  }
+  common_ = ReplaceAllIgnoringCase(template_, kCharset, state.echarset);
+  common_ = ReplaceAllIgnoringCase(common_, kSitename, state.esitename);
+  common_ = ReplaceAllIgnoringCase(common_, kSiteurl, state.esiteurl);
+  links_hold_content_ = FindIgnoringCase(links_, kContent) != std::string::npos;
+}
+
+std::string SitePages::IndexPage() const {
+  const std::string& sitename = state_.esitename;
+  std::string text = ReplaceAllIgnoringCase(common_, kKeywords, sitename);
+  text = ReplaceAllIgnoringCase(text, kDescription, sitename + " home page");
+  text = ReplaceAllIgnoringCase(text, kLinks, links_);
+  return ReplaceAllIgnoringCase(text, kContent, state_.indexpage.Text());
+}
+
+std::string SitePages::Page(int row) const {
+  const ReportList& filelist = state_.filelist;
+  std::string text = ReplaceAllIgnoringCase(common_, kKeywords, filelist.SubItem(row, 1));
+  text = ReplaceAllIgnoringCase(text, kDescription, filelist.SubItem(row, 2));
+  return ReplaceLinksAndContent(text, links_, links_hold_content_, filelist.SubItem(row, 3));
+}
+
 void makefilesClick(MainState& state, Notifier& notifier) {
   StatusReporter status(state, notifier);
   status.Set("Saving files, please wait...");
@@ -74,48 +118,21 @@ void makefilesClick(MainState& state, Notifier& notifier) {
   // A folder that cannot be made shows at the first write, naming the file.
   if (folder.size() >= 3 && !DirectoryExists(folder)) ForceDirectories(folder);
 
-  const std::string& charset = state.echarset;
-  const std::string& sitename = state.esitename;
-  const std::string& siteurl = state.esiteurl;
-  const ReportList& filelist = state.filelist;
-
-  std::string links = "<a href=\"" + state.indexfname + "\">Index</a><br><br>\r\n";
-  for (int row = 0; row < filelist.Count(); ++row) {
-    links += "<a href=\"";
-    links += filelist.Row(row).caption;
-    links += "\">";
-    links += filelist.SubItem(row, 0);
-    links += "</a><br>\r\n";
-  }
-
-  state.savememo.Clear();
-  const int template_lines = state.htmltemplate.Count();
-  for (int i = 0; i < template_lines; ++i) state.savememo.Add(state.htmltemplate.FullLine(i));
+  state.savememo.SetText(PageTemplateText(state.htmltemplate));
   if (state.savememo.Count() == 0) return;
-  const std::string page_template = state.savememo.Text();
+  const SitePages pages(state, state.savememo.Text());
+  const ReportList& filelist = state.filelist;
 
   // The index page.
   {
-    std::string text = ReplaceAllIgnoringCase(page_template, kCharset, charset);
-    text = ReplaceAllIgnoringCase(text, kSitename, sitename);
-    text = ReplaceAllIgnoringCase(text, kSiteurl, siteurl);
-    text = ReplaceAllIgnoringCase(text, kKeywords, sitename);
-    text = ReplaceAllIgnoringCase(text, kDescription, sitename + " home page");
-    text = ReplaceAllIgnoringCase(text, kLinks, links);
-    text = ReplaceAllIgnoringCase(text, kContent, state.indexpage.Text());
-    state.savememo.SetText(text);
+    std::string text = pages.IndexPage();
     WriteWholeFile(JoinPath(folder, state.indexfname), text);
+    state.savememo.SetText(std::move(text));
   }
 
   // The pages.
-  std::string common = ReplaceAllIgnoringCase(page_template, kCharset, charset);
-  common = ReplaceAllIgnoringCase(common, kSitename, sitename);
-  common = ReplaceAllIgnoringCase(common, kSiteurl, siteurl);
-  const bool links_hold_content = FindIgnoringCase(links, kContent) != std::string::npos;
   for (int row = 0; row < filelist.Count(); ++row) {
-    std::string text = ReplaceAllIgnoringCase(common, kKeywords, filelist.SubItem(row, 1));
-    text = ReplaceAllIgnoringCase(text, kDescription, filelist.SubItem(row, 2));
-    text = ReplaceLinksAndContent(text, links, links_hold_content, filelist.SubItem(row, 3));
+    std::string text = pages.Page(row);
     WriteWholeFile(JoinPath(folder, filelist.Row(row).caption), text);
     state.savememo.SetText(std::move(text));
   }

@@ -25,8 +25,29 @@ bool IsUrlByte(unsigned char c) {
   }
 }
 
-void AppendEscaped(std::string& out, std::string_view text, bool path_segment) {
+void AppendPercentByte(std::string& out, unsigned char c) {
   static const char kHex[] = "0123456789ABCDEF";
+  out += '%';
+  out += kHex[c >> 4];
+  out += kHex[c & 15];
+}
+
+bool IsHrefByte(unsigned char c) {
+  if (c <= 32 || c >= 127) return false;
+  switch (c) {
+    case '"':
+    case '#':
+    case '%':
+    case '<':
+    case '>':
+    case '?':
+      return false;
+    default:
+      return true;
+  }
+}
+
+void AppendEscaped(std::string& out, std::string_view text, bool path_segment) {
   for (size_t i = 0; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     bool raw = IsUrlByte(c);
@@ -37,9 +58,7 @@ void AppendEscaped(std::string& out, std::string_view text, bool path_segment) {
       raw = false;
     }
     if (!raw) {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
+      AppendPercentByte(out, c);
     } else if (c == '&') {
       out += "&amp;";
     } else if (c == '\'') {
@@ -63,6 +82,20 @@ std::string SitemapLocation(std::string_view directory, std::string_view file_na
   out.reserve(directory.size() + file_name.size() + 8);
   AppendEscaped(out, directory, false);
   AppendEscaped(out, file_name, true);
+  return out;
+}
+
+std::string PageHref(std::string_view file_name) {
+  std::string out;
+  out.reserve(file_name.size());
+  for (char byte : file_name) {
+    const unsigned char c = static_cast<unsigned char>(byte);
+    if (IsHrefByte(c)) {
+      out += byte;
+    } else {
+      AppendPercentByte(out, c);
+    }
+  }
   return out;
 }
 

@@ -21,6 +21,12 @@ namespace vellora {
 // ">", "'" and '"' are written as XML entities.
 std::string SitemapLocation(std::string_view directory, std::string_view file_name);
 
+// The href value that links a page to `file_name` in the same folder. Bytes
+// that a relative URL cannot carry as they are (controls, space, bytes above
+// 127, and " # % < > ?) are percent-encoded; every other byte stays, so a
+// name of plain bytes is its own href.
+std::string PageHref(std::string_view file_name);
+
 // The whole sitemap for the index page `index_name` and the pages of
 // `filelist` (file names in the captions), all under `directory`.
 std::string SitemapText(std::string_view directory, std::string_view index_name,

@@ -1,6 +1,8 @@
 // The page writer: placeholders and their order, the link list, the index
 // page, the sitemap's bytes and addresses, and the failures.
 
+#include "pipeline/page_writer.h"
+
 #include <string>
 #include <vector>
 
@@ -212,6 +214,84 @@ TEST_F(PageWriterTest, AnEmptyTemplateWritesNothing) {
   EXPECT_FALSE(FileExists(state_.eresfolder + "/sitemap.xml"));
   EXPECT_EQ(state_.Status, "Saving files, please wait...");
   EXPECT_FALSE(state_.makefiles_enabled);
+}
+
+// The file name that `href` reaches from a page in the output folder: the
+// value percent-decoded, refused when it holds anything a browser would
+// read as more than a relative path (a fragment, a query, a raw blank).
+std::string ResolvedName(const std::string& href) {
+  std::string name;
+  for (size_t i = 0; i < href.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(href[i]);
+    if (c <= 32 || c >= 127 || c == '#' || c == '?' || c == '"') return "<unsafe href>";
+    if (c == '%') {
+      if (i + 2 >= href.size()) return "<bad escape>";
+      name += static_cast<char>(std::stoi(href.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      name += static_cast<char>(c);
+    }
+  }
+  return name;
+}
+
+std::vector<std::string> Hrefs(const std::string& page) {
+  std::vector<std::string> hrefs;
+  const std::string open = "<a href=\"";
+  for (size_t pos = page.find(open); pos != std::string::npos; pos = page.find(open, pos)) {
+    pos += open.size();
+    const size_t end = page.find('"', pos);
+    hrefs.push_back(page.substr(pos, end - pos));
+    pos = end;
+  }
+  return hrefs;
+}
+
+TEST_F(PageWriterTest, EveryLinkReachesItsFileWhateverBytesTheNameHolds) {
+  state_.filelist.Clear();
+  const Strings names = {"resumption#---.htm",  "why?.htm",   "100%25 sure.htm", "two words.htm",
+                         "quote\"tab\t<b>.htm", "caf\xE9.htm"};
+  for (const std::string& name : names) AddPage(name, "T", "k", "d", "body $links$");
+  state_.indexfname = "home #1.htm";
+  state_.htmltemplate.SetText("$links$\r\n$content$\r\n");
+  makefilesClick(state_, notifier_);
+  Strings pages = names;
+  pages.push_back(state_.indexfname);
+  Strings expected = {state_.indexfname};
+  expected.insert(expected.end(), names.begin(), names.end());
+  for (const std::string& page : pages) {
+    SCOPED_TRACE(page);
+    Strings reached;
+    for (const std::string& href : Hrefs(Output(page))) {
+      const std::string name = ResolvedName(href);
+      EXPECT_TRUE(FileExists(state_.eresfolder + "/" + name)) << href;
+      reached.push_back(name);
+    }
+    EXPECT_EQ(reached, expected);
+  }
+  EXPECT_EQ(PageHref("resumption#---.htm"), "resumption%23---.htm");
+  EXPECT_EQ(PageHref("100%25 sure.htm"), "100%2525%20sure.htm");
+  EXPECT_EQ(PageHref("caf\xE9.htm"), "caf%E9.htm");
+}
+
+TEST(PageHrefTest, ANameOfSafeBytesIsItsOwnHref) {
+  const std::string safe = "Plain-name_1.2~!$&'()*+,;=:@[]{}|\\^`/x.htm";
+  EXPECT_EQ(PageHref(safe), safe);
+}
+
+TEST_F(PageWriterTest, SitePagesGiveTheBytesThatAreWritten) {
+  state_.htmltemplate.SetText("<title>$sitename$</title>\r\n$links$\r\n$content$\r\n");
+  const SitePages pages(state_);
+  ASSERT_FALSE(pages.Empty());
+  const std::string index = pages.IndexPage();
+  const std::string a = pages.Page(0);
+  const std::string b = pages.Page(1);
+  makefilesClick(state_, notifier_);
+  EXPECT_EQ(index, Output("index.htm"));
+  EXPECT_EQ(a, Output("a.htm"));
+  EXPECT_EQ(b, Output("b.htm"));
+  state_.htmltemplate.Clear();
+  EXPECT_TRUE(SitePages(state_).Empty());
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -388,6 +389,23 @@ inline std::string FillPage(MainState& state, const std::string& keywords,
   return text;
 }
 
+// A file name as a link to it: every byte outside printable ASCII, and each
+// of the bytes " # % < > ? and space, as %XX.
+inline std::string Href(const std::string& name) {
+  std::string out;
+  for (unsigned char c : name) {
+    if (c > 32 && c < 127 &&
+        std::string("\"#%<>?").find(static_cast<char>(c)) == std::string::npos) {
+      out += static_cast<char>(c);
+    } else {
+      char escape[4];
+      std::snprintf(escape, sizeof escape, "%%%02X", c);
+      out += escape;
+    }
+  }
+  return out;
+}
+
 inline void makefilesClick(MainState& state, Notifier& notifier) {
   Status(state, notifier, "Saving files, please wait...");
   state.makefiles_enabled = false;
@@ -395,9 +413,9 @@ inline void makefilesClick(MainState& state, Notifier& notifier) {
   if (folder.empty()) throw EFileError("Unable to create directory");
   if (folder.size() >= 3 && !DirectoryExists(folder)) ForceDirectories(folder);
   const std::string prefix = folder.back() == '/' ? folder : folder + "/";
-  std::string links = "<a href=\"" + state.indexfname + "\">Index</a><br><br>\r\n";
+  std::string links = "<a href=\"" + Href(state.indexfname) + "\">Index</a><br><br>\r\n";
   for (int row = 0; row < state.filelist.Count(); ++row) {
-    links += "<a href=\"" + state.filelist.Row(row).caption + "\">" +
+    links += "<a href=\"" + Href(state.filelist.Row(row).caption) + "\">" +
              state.filelist.SubItem(row, 0) + "</a><br>\r\n";
   }
   if (state.htmltemplate.Count() == 0) return;

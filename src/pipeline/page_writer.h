@@ -1,0 +1,46 @@
+// The pages that the page writer ("Save files") makes, one at a time, so
+// that a front end can show a page exactly as it will be written.
+//
+// SitePages renders from the state's template, site settings, link list and
+// `filelist` as they stand when it is made; the state must outlive it and
+// must not change meanwhile. IndexPage() and Page(row) give the same bytes
+// that makefilesClick writes into the index file and the row's file.
+
+#ifndef VELLORA_PIPELINE_PAGE_WRITER_H_
+#define VELLORA_PIPELINE_PAGE_WRITER_H_
+
+#include <string>
+
+#include "app/main_state.h"
+
+namespace vellora {
+
+// The template as the writer reads it: every line of `htmltemplate`
+// followed by CR LF; empty when the template has no line.
+std::string PageTemplateText(const TextList& htmltemplate);
+
+class SitePages {
+ public:
+  explicit SitePages(const MainState& state);
+  SitePages(const MainState& state, std::string page_template);
+
+  // The template has no line: the writer writes nothing.
+  bool Empty() const { return template_.empty(); }
+  // The link list shared by every page.
+  const std::string& Links() const { return links_; }
+
+  std::string IndexPage() const;
+  // REQUIRES: 0 <= row < state.filelist.Count().
+  std::string Page(int row) const;
+
+ private:
+  const MainState& state_;
+  std::string template_;
+  std::string links_;
+  std::string common_;  // the template with the three site-wide values in
+  bool links_hold_content_;
+};
+
+}  // namespace vellora
+
+#endif  // VELLORA_PIPELINE_PAGE_WRITER_H_

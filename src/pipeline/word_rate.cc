@@ -1,0 +1,36 @@
+#include "pipeline/word_rate.h"
+
+#include <algorithm>
+#include <charconv>
+#include <functional>
+#include <string>
+
+namespace vellora {
+
+std::vector<int64_t> CountsByRank(const ReportList& words) {
+  std::vector<int64_t> counts;
+  counts.reserve(static_cast<size_t>(words.Count()));
+  for (int row = 0; row < words.Count(); ++row) {
+    const std::string& text = words.SubItem(row, 0);
+    int64_t count = 0;
+    const char* end = text.data() + text.size();
+    auto [stop, error] = std::from_chars(text.data(), end, count);
+    if (error != std::errc() || stop != end || count < 0) count = 0;
+    counts.push_back(count);
+  }
+  // The extraction leaves the list sorted; a list edited since may not be.
+  std::sort(counts.begin(), counts.end(), std::greater<int64_t>());
+  return counts;
+}
+
+KeptWords KeptAtRate(const std::vector<int64_t>& counts, int64_t min_rate) {
+  KeptWords kept;
+  for (int64_t count : counts) {
+    if (count < min_rate) break;
+    ++kept.words;
+    kept.total += count;
+  }
+  return kept;
+}
+
+}  // namespace vellora
