@@ -1,11 +1,12 @@
 // The event loop that drives everything asynchronous in the core: the
-// socket layer's readiness notifications, callbacks posted for later, and the
-// wait of a synchronous HTTP request.
+// socket layer's readiness notifications, callbacks posted for later, timers
+// (the HTTP client's time limit), and the wait of a synchronous HTTP request.
 //
 // The interface is deliberately small so that a front end can implement it
 // on its own loop: the headless command uses PollEventLoop (poll(2)); the
 // desktop program implements it on Qt's loop (QSocketNotifier for watch,
-// a queued call for post), so a waiting request keeps the window alive.
+// a queued call for post, a single-shot QTimer for startTimer), so a waiting
+// request keeps the window alive.
 //
 // Threads: every method except post and RequestTerminate must be called on
 // the thread that runs the loop. post may be called from any thread;
@@ -16,6 +17,7 @@
 #define VELLORA_BASE_EVENT_LOOP_H_
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 
 namespace vellora {
@@ -44,8 +46,17 @@ class EventLoop {
   virtual void watch(int fd, unsigned events, FdCallback callback) = 0;
   virtual void unwatch(int fd) = 0;
 
+  // Calls `callback` once, no sooner than `delay_ms` (clamped to 0 and up)
+  // from now. Returns the timer's id, never 0. cancelTimer drops a timer that
+  // has not fired; an id that fired, was cancelled or is 0 is ignored.
+  // Cancelling inside any callback takes effect at once.
+  using TimerId = uint64_t;
+  virtual TimerId startTimer(int delay_ms, Callback callback) = 0;
+  virtual void cancelTimer(TimerId id) = 0;
+
   // Waits at most `timeout_ms` (0: not at all) for a posted callback, a
-  // ready descriptor or a terminate request, then runs what is due.
+  // ready descriptor, a due timer or a terminate request, then runs what is
+  // due.
   virtual void runOnce(int timeout_ms) = 0;
 
   // Asks the application to terminate: sets a flag that waits (such as a

@@ -4,7 +4,9 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <thread>
 
 #include "base/errors.h"
@@ -36,6 +38,43 @@ void PollEventLoop::watch(int fd, unsigned events, FdCallback callback) {
 }
 
 void PollEventLoop::unwatch(int fd) { watchers_.erase(fd); }
+
+EventLoop::TimerId PollEventLoop::startTimer(int delay_ms, Callback callback) {
+  TimerId id = next_timer_++;
+  auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(0, delay_ms));
+  timers_.emplace(id, Timer{deadline, std::move(callback)});
+  return id;
+}
+
+void PollEventLoop::cancelTimer(TimerId id) { timers_.erase(id); }
+
+int PollEventLoop::WaitLimit(int timeout_ms) const {
+  if (timers_.empty() || timeout_ms == 0) return timeout_ms;
+  auto earliest = timers_.begin()->second.deadline;
+  for (const auto& [id, timer] : timers_) earliest = std::min(earliest, timer.deadline);
+  auto left =
+      std::chrono::ceil<std::chrono::milliseconds>(earliest - std::chrono::steady_clock::now());
+  int limit = static_cast<int>(std::clamp<int64_t>(left.count(), 0, INT32_MAX));
+  return timeout_ms < 0 ? limit : std::min(timeout_ms, limit);
+}
+
+void PollEventLoop::RunDueTimers() {
+  if (timers_.empty()) return;
+  auto now = std::chrono::steady_clock::now();
+  std::vector<std::pair<std::chrono::steady_clock::time_point, TimerId>> due;
+  for (const auto& [id, timer] : timers_) {
+    if (timer.deadline <= now) due.emplace_back(timer.deadline, id);
+  }
+  std::sort(due.begin(), due.end());
+  for (const auto& entry : due) {
+    auto it = timers_.find(entry.second);
+    if (it == timers_.end()) continue;  // an earlier timer's callback cancelled it
+    Callback callback = std::move(it->second.callback);
+    timers_.erase(it);
+    callback();
+  }
+}
 
 bool PollEventLoop::RunPosted() {
   std::deque<Callback> batch;
@@ -86,8 +125,13 @@ void PollEventLoop::runOnce(int timeout_ms) {
   }
   if (more_posted || TerminateRequested()) timeout_ms = 0;
 
+  timeout_ms = WaitLimit(timeout_ms);
   int count = poll(fds.data(), fds.size(), timeout_ms < 0 ? -1 : timeout_ms);
-  if (count <= 0) return;  // time-out, or EINTR (a signal: the caller looks at its flags)
+  if (count <= 0) {
+    // Time-out, or EINTR (a signal: the caller looks at its flags).
+    RunDueTimers();
+    return;
+  }
   if (fds[0].revents != 0) {
     wake_pipe_.Drain();
     RunPosted();  // what woke us up runs in this turn
@@ -107,6 +151,7 @@ void PollEventLoop::runOnce(int timeout_ms) {
     FdCallback callback = it->second.callback;  // the callback may unwatch itself
     callback(ready);
   }
+  RunDueTimers();
 }
 
 }  // namespace vellora

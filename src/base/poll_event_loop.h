@@ -5,11 +5,13 @@
 // requests termination. One runOnce first runs the callbacks that were
 // posted before it started, then polls the watched descriptors (without
 // waiting when a callback ran or more are queued), runs callbacks whose post
-// woke it, and dispatches the readiness of the descriptors.
+// woke it, dispatches the readiness of the descriptors, and runs the timers
+// that are due (earliest first). A wait never outlasts the earliest timer.
 
 #ifndef VELLORA_BASE_POLL_EVENT_LOOP_H_
 #define VELLORA_BASE_POLL_EVENT_LOOP_H_
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -31,6 +33,8 @@ class PollEventLoop : public EventLoop {
   void post(Callback callback) override;
   void watch(int fd, unsigned events, FdCallback callback) override;
   void unwatch(int fd) override;
+  TimerId startTimer(int delay_ms, Callback callback) override;
+  void cancelTimer(TimerId id) override;
   void runOnce(int timeout_ms) override;
 
  protected:
@@ -43,7 +47,15 @@ class PollEventLoop : public EventLoop {
     FdCallback callback;
   };
 
+  struct Timer {
+    std::chrono::steady_clock::time_point deadline;
+    Callback callback;
+  };
+
   bool RunPosted();  // true when a callback ran
+  // `timeout_ms` shortened to the earliest timer (-1 waits without limit).
+  int WaitLimit(int timeout_ms) const;
+  void RunDueTimers();
 
   WakePipe wake_pipe_;
   std::atomic<std::thread::id> runner_;  // the thread that runs runOnce
@@ -51,6 +63,8 @@ class PollEventLoop : public EventLoop {
   std::deque<Callback> posted_;
   std::map<int, Watcher> watchers_;
   uint64_t next_serial_ = 1;
+  std::map<TimerId, Timer> timers_;
+  TimerId next_timer_ = 1;
 };
 
 }  // namespace vellora

@@ -1,7 +1,11 @@
 // The "vellora fetch" subcommand: one Get with the grabber's client settings.
 //
-//   vellora fetch [--verbose] URL [-o FILE]
+//   vellora fetch [--verbose] [--https] [--timeout S] URL [-o FILE]
 //
+// --https allows https URLs and relocations between http and https;
+// --timeout S ends the request with "Connection timed out" when the server
+// sends nothing for S seconds (0 to 3600; 0, the default, waits without
+// limit).
 // The body goes to FILE (written whole, so a failure leaves no partial
 // file) or to stdout. A failed request prints its message with the
 // top-level full-stop rule and exits with 1, writing no FILE. Ctrl-C while
@@ -21,20 +25,44 @@ namespace vellora::cli {
 
 namespace {
 
+constexpr int kMaxTimeoutSeconds = 3600;
+
 void PrintStatus(const THttpClient& http) {
   std::fprintf(stderr, "%d %s\n", http.StatusCode(), http.ReasonPhrase().c_str());
+}
+
+// A whole decimal number of seconds within the time limit's range.
+bool ParseSeconds(const std::string& text, int& seconds) {
+  if (text.empty() || text.size() > 4) return false;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  if (value > kMaxTimeoutSeconds) return false;
+  seconds = value;
+  return true;
 }
 
 }  // namespace
 
 int FetchCommand(const Args& args) {
-  bool verbose = false;
+  bool verbose = false, allow_https = false;
+  int timeout = 0;
   std::string url, output;
   bool have_url = false, have_output = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--verbose") {
       verbose = true;
+    } else if (arg == "--https") {
+      allow_https = true;
+    } else if (arg == "--timeout") {
+      if (i + 1 >= args.size()) return UsageError("fetch: --timeout needs a number of seconds");
+      if (!ParseSeconds(args[++i], timeout)) {
+        return UsageError("fetch: --timeout needs a number of seconds from 0 to 3600, not \"" +
+                          args[i] + "\"");
+      }
     } else if (arg == "-o") {
       if (i + 1 >= args.size()) return UsageError("fetch: -o needs a file name");
       if (have_output) return UsageError("fetch: -o given twice");
@@ -56,6 +84,8 @@ int FetchCommand(const Args& args) {
   std::string body;
   http.URL = url;
   http.ReceiveStream = &body;
+  http.AllowHttps = allow_https;
+  http.Timeout = timeout;
   TerminateLoopOnSigint(&loop);
   int status = 0;
   try {

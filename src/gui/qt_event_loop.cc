@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
 
 #include "base/errors.h"
 
@@ -121,6 +122,30 @@ void QtEventLoop::unwatch(int fd) {
   Retire(it->second.read);
   Retire(it->second.write);
   watchers_.erase(it);
+}
+
+EventLoop::TimerId QtEventLoop::startTimer(int delay_ms, Callback callback) {
+  TimerId id = next_timer_++;
+  auto* timer = new QTimer(&context_);
+  timer->setSingleShot(true);
+  QObject::connect(timer, &QTimer::timeout, &context_, [this, id, callback = std::move(callback)] {
+    auto it = timers_.find(id);
+    if (it == timers_.end()) return;
+    it->second->deleteLater();
+    timers_.erase(it);
+    Guard(callback);
+  });
+  timers_.emplace(id, timer);
+  timer->start(std::max(0, delay_ms));
+  return id;
+}
+
+void QtEventLoop::cancelTimer(TimerId id) {
+  auto it = timers_.find(id);
+  if (it == timers_.end()) return;
+  it->second->stop();
+  it->second->deleteLater();
+  timers_.erase(it);
 }
 
 void QtEventLoop::Dispatch(int fd, uint64_t serial) {

@@ -4,7 +4,8 @@
 // watch() registers QSocketNotifiers; the readiness they announce is checked
 // again with a zero-time poll(2) before a callback runs, so a callback sees
 // the same bits as under PollEventLoop (an error or hang-up reports every
-// bit that was asked for). post() and RequestTerminate() write one byte to a
+// bit that was asked for). A timer is a single-shot QTimer. post() and
+// RequestTerminate() write one byte to a
 // self-pipe whose notifier runs the posted callbacks, which makes them safe
 // from other threads and from a signal handler. runOnce() processes Qt's
 // events, waiting for the next one at most `timeout_ms`.
@@ -33,6 +34,7 @@
 #include "base/wake_pipe.h"
 
 class QSocketNotifier;
+class QTimer;
 
 namespace vellora {
 
@@ -45,6 +47,8 @@ class QtEventLoop : public EventLoop {
   void post(Callback callback) override;
   void watch(int fd, unsigned events, FdCallback callback) override;
   void unwatch(int fd) override;
+  TimerId startTimer(int delay_ms, Callback callback) override;
+  void cancelTimer(TimerId id) override;
   void runOnce(int timeout_ms) override;
 
   // Receives the message of an exception that a callback raised outside
@@ -87,6 +91,8 @@ class QtEventLoop : public EventLoop {
   std::deque<Callback> posted_;
   std::map<int, Watcher> watchers_;
   uint64_t next_serial_ = 1;
+  std::map<TimerId, QTimer*> timers_;  // children of context_
+  TimerId next_timer_ = 1;
   int depth_ = 0;  // runOnce() calls in progress
   std::exception_ptr pending_error_;
   std::function<void(const std::string&)> error_handler_;

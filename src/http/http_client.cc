@@ -44,7 +44,7 @@ THttpClient::THttpClient(EventLoop& loop)
   };
 }
 
-THttpClient::~THttpClient() = default;
+THttpClient::~THttpClient() { DisarmTimeLimit(); }
 
 void THttpClient::SetRequestVer(const std::string& version) {
   if (version == request_ver_) return;
@@ -82,6 +82,7 @@ void THttpClient::PostRequestDone() {
 void THttpClient::SetState(THttpClientState state) {
   if (state == state_) return;
   state_ = state;
+  if (state == httpReady) DisarmTimeLimit();
   if (OnStateChange) OnStateChange(*this);
   if (state != httpReady) return;
   // A Basic exchange that was answered by anything but 401 has succeeded.
@@ -174,6 +175,7 @@ void THttpClient::StartRequest(THttpRequest request) {
   target_host_ = host;
   target_port_ = port;
   basic_auth_state_ = 0;
+  ArmTimeLimit();
 
   if (socket_.State() == ssConnected) {
     if (target_host_ == open_host_ && target_port_ == open_port_ &&
@@ -369,12 +371,16 @@ void THttpClient::Abort() {
     if (OnRequestDone) OnRequestDone(*this, request_type_, completion_error_);
     return;
   }
+  EndRunningRequest("Connection aborted on request", 3);
+}
+
+void THttpClient::EndRunningRequest(const std::string& reason, uint16_t error) {
   bool during_lookup = state_ == httpDnsLookup;
   SetState(httpAborting);
   if (during_lookup) socket_.CancelDnsLookup();
   status_code_ = 404;
-  reason_phrase_ = "Connection aborted on request";
-  completion_error_ = 3;
+  reason_phrase_ = reason;
+  completion_error_ = error;
   // An aborted request neither relocates nor reacts to earlier notifications.
   relocation_pending_ = false;
   closed_route_ = ClosedRoute::kClosedHandler;
@@ -386,6 +392,36 @@ void THttpClient::Abort() {
     socket_.Close();
   }
   SetState(httpReady);
+}
+
+// ---------------------------------------------------------------- time limit
+
+void THttpClient::ArmTimeLimit() {
+  DisarmTimeLimit();
+  time_limit_s_ = std::min(Timeout, 24 * 3600);
+  if (time_limit_s_ <= 0) return;
+  last_server_byte_ = std::chrono::steady_clock::now();
+  time_limit_timer_ = loop_.startTimer(time_limit_s_ * 1000, [this] { CheckTimeLimit(); });
+}
+
+void THttpClient::DisarmTimeLimit() {
+  if (time_limit_timer_ == 0) return;
+  loop_.cancelTimer(time_limit_timer_);
+  time_limit_timer_ = 0;
+}
+
+void THttpClient::CheckTimeLimit() {
+  time_limit_timer_ = 0;
+  if (state_ == httpReady) return;
+  // The timer runs from the start; bytes that arrived since move the end.
+  auto left =
+      last_server_byte_ + std::chrono::seconds(time_limit_s_) - std::chrono::steady_clock::now();
+  if (left > std::chrono::milliseconds(0)) {
+    auto left_ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+    time_limit_timer_ = loop_.startTimer(static_cast<int>(left_ms), [this] { CheckTimeLimit(); });
+    return;
+  }
+  EndRunningRequest("Connection timed out", kSocketTimedOut);
 }
 
 // ---------------------------------------------------------------- relocation

@@ -9,10 +9,11 @@
 //   WriteWholeFile(path, body);
 //
 // Get is synchronous: it starts the request and runs the event loop until
-// the client is back in httpReady, following relocations on the way. It has
-// no time-out of its own; a request ends early only through Abort or when
-// the loop's terminate request is set (then with 404 "Connection aborted on
-// request"). Underneath is an event-driven state machine over TAsyncSocket;
+// the client is back in httpReady, following relocations on the way. A
+// request ends early through Abort or when the loop's terminate request is
+// set (then with 404 "Connection aborted on request"), and when Timeout is
+// set and the server sent nothing for that long (404 "Connection timed
+// out"). Underneath is an event-driven state machine over TAsyncSocket;
 // every transition goes through SetState, so OnStateChange sees them all.
 //
 // Limits that protect the caller from a hostile server (each failure ends
@@ -30,6 +31,7 @@
 #ifndef VELLORA_HTTP_HTTP_CLIENT_H_
 #define VELLORA_HTTP_HTTP_CLIENT_H_
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -71,6 +73,15 @@ class THttpClient {
   unsigned Options = 0;                            // THttpClientOption bits
   std::string* ReceiveStream = nullptr;            // not owned
   uint64_t MaxBodySize = kDefaultMaxBodySize;
+  // https URLs, and relocations between http and https, are allowed. When
+  // off, an https target ends the request with 501 "Protocol "https" not
+  // implemented", as any scheme other than http does.
+  bool AllowHttps = false;
+  // The time limit of a request in seconds: the longest time without any
+  // byte from the server, covering the name lookup, the connection, the TLS
+  // handshake and the transfer. 0 (or less) means none. On expiry the request
+  // ends with 404 "Connection timed out".
+  int Timeout = 0;
 
   // "1.0" or "1.1"; anything else raises EHttpError "Insupported HTTP version" (5).
   const std::string& RequestVer() const { return request_ver_; }
@@ -139,6 +150,10 @@ class THttpClient {
   void PostReady();
   void PostLogin();
   void PostRequestDone();
+  void EndRunningRequest(const std::string& reason, uint16_t error);
+  void ArmTimeLimit();
+  void DisarmTimeLimit();
+  void CheckTimeLimit();
 
   // Reception (http_client_receive.cc).
   void SocketDataAvailable();
@@ -199,6 +214,11 @@ class THttpClient {
   uint16_t completion_error_ = 0;
   int location_change_cur_count_ = 0;
   int basic_auth_state_ = 0;  // 0 none, 1 credentials sent, 2 done
+
+  // Time limit: the running timer (0 when none) and the last byte's arrival.
+  EventLoop::TimerId time_limit_timer_ = 0;
+  int time_limit_s_ = 0;
+  std::chrono::steady_clock::time_point last_server_byte_;
 };
 
 }  // namespace vellora

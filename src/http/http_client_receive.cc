@@ -75,6 +75,7 @@ void THttpClient::SocketDataAvailable() {
     char scratch[LineBuffer::kScratchSize];
     count = socket_.Receive(scratch, sizeof scratch);
     if (count <= 0 || request_type_ == httpABORT) return;
+    if (time_limit_timer_ != 0) last_server_byte_ = std::chrono::steady_clock::now();
     if (state_ == httpWaitingHeader) header_bytes_ += static_cast<size_t>(count);
     if (!line_buffer_.CutOverlongLine(scratch, static_cast<size_t>(count))) {
       if (header_bytes_ > kMaxHeaderBytes) FailRequest("Response header too large");
@@ -82,6 +83,7 @@ void THttpClient::SocketDataAvailable() {
     }
     count = 0;
   }
+  if (time_limit_timer_ != 0) last_server_byte_ = std::chrono::steady_clock::now();
   if (state_ == httpWaitingHeader) {
     header_bytes_ += static_cast<size_t>(count);
     if (header_bytes_ > kMaxHeaderBytes) return FailRequest("Response header too large");

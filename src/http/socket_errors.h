@@ -19,6 +19,7 @@ inline constexpr uint16_t kSocketInvalidArgument = 10022;
 inline constexpr uint16_t kSocketConnectionAborted = 10053;
 inline constexpr uint16_t kSocketConnectionReset = 10054;
 inline constexpr uint16_t kSocketNotConnected = 10057;
+inline constexpr uint16_t kSocketTimedOut = 10060;
 inline constexpr uint16_t kSocketConnectionRefused = 10061;
 inline constexpr uint16_t kSocketHostNotFound = 11001;
 inline constexpr uint16_t kSocketTryAgain = 11002;

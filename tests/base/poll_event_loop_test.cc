@@ -99,5 +99,45 @@ TEST(PollEventLoop, SigintRequestsTerminationAndWakesTheLoop) {
   EXPECT_FALSE(loop.TerminateRequested());
 }
 
+TEST(PollEventLoop, TimersFireOnceInDeadlineOrderAndCancelledOnesNever) {
+  PollEventLoop loop;
+  std::vector<int> order;
+  EventLoop::TimerId late = loop.startTimer(60, [&] { order.push_back(3); });
+  EventLoop::TimerId dropped = 0;
+  loop.startTimer(20, [&] {
+    order.push_back(1);
+    loop.cancelTimer(dropped);  // cancelled by an earlier timer of the same round
+  });
+  dropped = loop.startTimer(40, [&] { order.push_back(99); });
+  loop.startTimer(30, [&] { order.push_back(2); });
+  EXPECT_NE(late, 0u);
+  loop.runOnce(0);
+  EXPECT_TRUE(order.empty());  // none is due yet
+  std::this_thread::sleep_for(std::chrono::milliseconds(45));
+  auto start = std::chrono::steady_clock::now();
+  while (order.size() < 3 && std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
+    loop.runOnce(5000);
+  }
+  EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+  loop.cancelTimer(late);  // a fired timer: ignored
+  loop.cancelTimer(0);
+}
+
+TEST(PollEventLoop, AWaitEndsWhenATimerIsDue) {
+  PollEventLoop loop;
+  bool fired = false;
+  loop.startTimer(50, [&] { fired = true; });
+  auto start = std::chrono::steady_clock::now();
+  loop.runOnce(-1);  // would wait forever without the timer
+  auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_TRUE(fired);
+  EXPECT_GE(elapsed, std::chrono::milliseconds(45));
+  EXPECT_LT(elapsed, std::chrono::seconds(2));
+
+  EventLoop::TimerId id = loop.startTimer(30, [&] { ADD_FAILURE() << "a cancelled timer fired"; });
+  loop.cancelTimer(id);
+  loop.runOnce(80);
+}
+
 }  // namespace
 }  // namespace vellora

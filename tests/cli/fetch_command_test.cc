@@ -138,7 +138,25 @@ TEST_F(FetchCommandTest, CtrlCAbortsAWaitingRequest) {
   EXPECT_FALSE(FileExists(file));
 }
 
+TEST_F(FetchCommandTest, TimeoutEndsAWaitOnASilentServer) {
+  ServerStep silent;
+  silent.silent = true;
+  ScriptServer server({silent});
+  ASSERT_TRUE(server.ok());
+  std::string file = folder_ + "/never.htm";
+  auto start = std::chrono::steady_clock::now();
+  CommandRun run = Vellora({"fetch", "--timeout", "1", server.url("/slow"), "-o", file});
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Connection timed out.\n");
+  EXPECT_FALSE(FileExists(file));
+}
+
 TEST_F(FetchCommandTest, RejectsBadUsage) {
+  EXPECT_EQ(Vellora({"fetch", "--timeout", "3601", "http://a/"}).status, 2);
+  EXPECT_EQ(Vellora({"fetch", "--timeout", "-1", "http://a/"}).status, 2);
+  EXPECT_EQ(Vellora({"fetch", "--timeout", "1s", "http://a/"}).status, 2);
+  EXPECT_EQ(Vellora({"fetch", "http://a/", "--timeout"}).status, 2);
   EXPECT_EQ(Vellora({"fetch"}).status, 2);
   EXPECT_EQ(Vellora({"fetch", "http://a/", "http://b/"}).status, 2);
   EXPECT_EQ(Vellora({"fetch", "http://a/", "-o"}).status, 2);

@@ -143,6 +143,22 @@ class EventLoopTest : public QObject {
     QVERIFY2(elapsed >= 80 && elapsed < 1000, qPrintable(QString::number(elapsed)));
   }
 
+  void timersFireOnceInOrderAndCancelledOnesNever() {
+    QtEventLoop loop;
+    std::vector<int> order;
+    EventLoop::TimerId dropped = loop.startTimer(40, [&] { order.push_back(99); });
+    loop.startTimer(60, [&] { order.push_back(2); });
+    loop.startTimer(20, [&] {
+      order.push_back(1);
+      loop.cancelTimer(dropped);
+    });
+    QElapsedTimer timer;
+    timer.start();
+    while (order.size() < 2 && timer.elapsed() < 5000) loop.runOnce(-1);
+    for (int i = 0; i < 5; ++i) loop.runOnce(30);
+    QCOMPARE(order, (std::vector<int>{1, 2}));
+  }
+
   void terminateRequestWakesAWaitAndCallsTheHandler() {
     QtEventLoop loop;
     int handled = 0;

@@ -27,14 +27,15 @@
 namespace vellora::testing {
 
 struct ServerStep {
-  std::string answer;        // bytes sent once the request has arrived
-  bool read_request = true;  // wait for a request header first
-  bool dribble = false;      // send the answer one byte at a time
-  bool silent = false;       // never answer; hold the connection until Stop
-  bool keep_open = false;    // serve the next step on the same connection
-  int delay_ms = 0;          // pause before answering
-  int close_delay_ms = 0;    // pause after answering, before closing
-  bool reset = false;        // end the connection with a reset instead of a close
+  std::string answer;          // bytes sent once the request has arrived
+  bool read_request = true;    // wait for a request header first
+  bool dribble = false;        // send the answer one byte at a time
+  int dribble_pause_us = 300;  // the pause after each byte of a dribbled answer
+  bool silent = false;         // never answer; hold the connection until Stop
+  bool keep_open = false;      // serve the next step on the same connection
+  int delay_ms = 0;            // pause before answering
+  int close_delay_ms = 0;      // pause after answering, before closing
+  bool reset = false;          // end the connection with a reset instead of a close
 };
 
 class ScriptServer {
@@ -109,13 +110,13 @@ class ScriptServer {
     }
   }
 
-  void SendAll(int fd, const std::string& bytes, bool dribble) {
+  void SendAll(int fd, const std::string& bytes, bool dribble, int pause_us) {
     if (dribble) {
       int on = 1;
       setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
       for (char c : bytes) {
         if (stop_ || send(fd, &c, 1, MSG_NOSIGNAL) != 1) return;
-        std::this_thread::sleep_for(std::chrono::microseconds(300));
+        std::this_thread::sleep_for(std::chrono::microseconds(pause_us));
       }
       return;
     }
@@ -142,7 +143,7 @@ class ScriptServer {
         return;
       }
       if (step.delay_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(step.delay_ms));
-      SendAll(fd, step.answer, step.dribble);
+      SendAll(fd, step.answer, step.dribble, step.dribble_pause_us);
       if (step.close_delay_ms > 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(step.close_delay_ms));
       }
