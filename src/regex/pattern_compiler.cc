@@ -1,5 +1,13 @@
-// The pattern compiler: recursive descent in two passes (measure, then emit
-// into a buffer of exactly the measured size), then the search facts.
+// The pattern compiler. Entry point: CompilePattern(pattern, settings), which
+// parses by recursive descent in two passes (measure, then emit into a buffer
+// of exactly the measured size) and then computes the search facts
+// (FirstChars, StartChar, Anchored, RequiredLiteral).
+//
+// Both passes run the same parser; while measuring, every emit only adds its
+// size and every link is skipped. The parse never depends on emitted bytes,
+// so both passes take the same path and the sizes agree. Repetitions are
+// built by inserting a header before an already emitted atom, which is why
+// nodes are addressed by offset, never by pointer.
 //
 // The recursion follows the nesting of groups only (at most 15 levels), so no
 // pattern can exhaust the machine stack here. The pattern is read through At(),
@@ -77,9 +85,7 @@ class Compiler {
  private:
   // --- Reading the pattern --------------------------------------------------
 
-  uint8_t At(size_t i) const {
-    return i < pattern_.size() ? static_cast<uint8_t>(pattern_[i]) : 0;
-  }
+  uint8_t At(size_t i) const { return i < pattern_.size() ? static_cast<uint8_t>(pattern_[i]) : 0; }
   bool AtEnd() const { return cur_ >= pattern_.size(); }
   void Advance() {
     if (cur_ < pattern_.size()) ++cur_;
@@ -134,7 +140,10 @@ class Compiler {
     return node;
   }
 
-  // Inserts a node of n bytes before the node at offset at.
+  // Inserts a node of n bytes before the node at offset at. Links inside the
+  // moved bytes stay right, as they are relative; a link from before `at`
+  // into the moved part would break, and none exists: the atom being wrapped
+  // is always the last thing emitted and nothing links into it yet.
   void InsertNode(uint8_t kind, size_t at, size_t n) {
     if (measuring_) {
       size_ += n;
@@ -176,7 +185,8 @@ class Compiler {
 
   // --- Parsing --------------------------------------------------------------
 
-  // A group (paren) or the top level.
+  // A group (paren) or the top level. The modifiers are saved and restored
+  // here, so a "(?i)" inside a group acts up to the group's end only.
   size_t ParseReg(bool paren, int* flagp) {
     *flagp = kHasWidth;
     uint32_t saved_mods = parse_mods_;
@@ -207,7 +217,8 @@ class Compiler {
       if (!(flags & kHasWidth)) *flagp &= ~kHasWidth;
       *flagp |= flags & kLoopStart;
     }
-    size_t ender = EmitNode(paren ? static_cast<uint8_t>(opClose + parno) : static_cast<uint8_t>(opEnd));
+    size_t ender =
+        EmitNode(paren ? static_cast<uint8_t>(opClose + parno) : static_cast<uint8_t>(opEnd));
     Tail(branches.back(), ender);
     for (size_t b : branches) BranchTail(b, ender);
     if (paren) {
@@ -243,7 +254,10 @@ class Compiler {
     return ret;
   }
 
-  // Counted loop around the complex atom at ret.
+  // Counted loop around the complex atom at ret: opLoopEntry before it, the
+  // atom as the body, then opLoop pointing back at the body. The matcher
+  // counts the iterations in its loop levels; the program stores only the
+  // limits.
   void EmitCountedLoop(size_t ret, int32_t min, int32_t max, bool lazy) {
     InsertNode(opLoopEntry, ret, kNodeHeader);
     size_t loop = EmitNode(lazy ? opLoopLazy : opLoop);
@@ -253,8 +267,8 @@ class Compiler {
       EmitInt32(0);
       return;
     }
-    EmitInt32(static_cast<int32_t>(static_cast<int64_t>(ret + kNodeHeader) -
-                                   static_cast<int64_t>(loop)));
+    EmitInt32(
+        static_cast<int32_t>(static_cast<int64_t>(ret + kNodeHeader) - static_cast<int64_t>(loop)));
     Tail(ret, loop);                // loop entry -> loop
     Tail(ret + kNodeHeader, loop);  // body -> loop
   }
@@ -267,7 +281,11 @@ class Compiler {
     return n;
   }
 
-  // An atom and its quantifier.
+  // An atom and its quantifier. A simple atom (one node, one character) gets
+  // a repetition header inserted before it, which the matcher runs as a
+  // count without backtracking per repetition. A complex atom under a greedy
+  // "*", "+" or "?" becomes branches and an opBack; a lazy one, or braces,
+  // a counted loop.
   size_t ParseQuantified(int* flagp) {
     int flags = 0;
     size_t ret = ParseAtom(&flags);
@@ -282,6 +300,8 @@ class Compiler {
     int32_t bmin = 0;
     int32_t bmax = 0;
     if (op == '{') {
+      // Braces that are not a well-formed quantifier are plain text: the
+      // cursor goes back and the "{" starts the next literal run.
       size_t brace = cur_;
       size_t p = cur_ + 1;
       size_t digits = p;
@@ -402,12 +422,18 @@ class Compiler {
   // is left at the last character of the escape.
   uint8_t ParseEscapeChar() {
     switch (At(cur_)) {
-      case 't': return 9;
-      case 'n': return 10;
-      case 'r': return 13;
-      case 'f': return 12;
-      case 'a': return 7;
-      case 'e': return 27;
+      case 't':
+        return 9;
+      case 'n':
+        return 10;
+      case 'r':
+        return 13;
+      case 'f':
+        return 12;
+      case 'a':
+        return 7;
+      case 'e':
+        return 27;
       case 'x': {
         unsigned result = 0;
         Advance();
@@ -434,6 +460,11 @@ class Compiler {
   }
 
   // --- Classes --------------------------------------------------------------
+
+  // Members are collected into a bitmap first; only at the end is the node
+  // fixed as a tiny set (up to three members, three comparisons) or a full
+  // set (a 32-byte bitmap), which is why the node is emitted as a tiny set
+  // and its kind may change in FinishClass.
 
   struct ClassBuilder {
     CharSet members;
@@ -510,9 +541,10 @@ class Compiler {
       add_single(']');
       Advance();
     }
+    // A single member may start a range and a range end may not, so
+    // "[a-c-e]" is a range, then "-" and "e" as members.
     while (!AtEnd() && At(cur_) != ']') {
-      if (At(cur_) == '-' && cur_ + 1 < pattern_.size() && At(cur_ + 1) != ']' &&
-          range_possible) {
+      if (At(cur_) == '-' && cur_ + 1 < pattern_.size() && At(cur_ + 1) != ']' && range_possible) {
         Advance();
         uint8_t e = At(cur_);
         if (e == '\\') {
@@ -525,6 +557,8 @@ class Compiler {
           Advance();
           e = ParseEscapeChar();
         }
+        // In Windows-1251 "ё" and "Ё" lie outside the alphabet's block, so
+        // with r the three Cyrillic ranges add them.
         bool r = Mod(kModifierRBit);
         if (r && range_start == 0xE0 && e == 0xFF) {
           AddCyrillicLower(&cls);
@@ -583,8 +617,7 @@ class Compiler {
   // --- Atoms ----------------------------------------------------------------
 
   bool MultiLineAnchors() const {
-    return Mod(kModifierMBit) &&
-           (!settings_.line_break_chars.empty() || settings_.pair_assigned);
+    return Mod(kModifierMBit) && (!settings_.line_break_chars.empty() || settings_.pair_assigned);
   }
 
   size_t ParseAtom(int* flagp) {
@@ -662,10 +695,18 @@ class Compiler {
     size_t ret = kNoNode;
     uint8_t e = At(cur_);
     switch (e) {
-      case 'b': ret = EmitNode(opWordBoundary); break;
-      case 'B': ret = EmitNode(opNotWordBoundary); break;
-      case 'A': ret = EmitNode(opInputStart); break;
-      case 'Z': ret = EmitNode(opInputEnd); break;
+      case 'b':
+        ret = EmitNode(opWordBoundary);
+        break;
+      case 'B':
+        ret = EmitNode(opNotWordBoundary);
+        break;
+      case 'A':
+        ret = EmitNode(opInputStart);
+        break;
+      case 'Z':
+        ret = EmitNode(opInputEnd);
+        break;
       case 'd':
         ret = EmitNode(opDigit);
         *flagp = kHasWidth | kSimple;
@@ -700,7 +741,9 @@ class Compiler {
     return ret;
   }
 
-  // A run of plain characters (or, with x, blanks and a comment).
+  // A run of plain characters (or, with x, blanks and a comment). A run is
+  // one node however long; only a quantifier after it splits off its last
+  // character, so "abc*" repeats the "c" alone.
   size_t ParseLiteralRun(int* flagp) {
     --cur_;  // back to ch
     uint8_t ch = At(cur_);
@@ -906,9 +949,8 @@ class Compiler {
         case opLoop:
         case opLoopLazy: {
           int64_t inner = static_cast<int64_t>(scan) + ReadInt32(operand + 8);
-          if (ReadInt32(operand) == 0 ||
-              (inner >= 1 && inner < static_cast<int64_t>(size_) &&
-               BodyCanBeEmpty(scan, static_cast<size_t>(inner)))) {
+          if (ReadInt32(operand) == 0 || (inner >= 1 && inner < static_cast<int64_t>(size_) &&
+                                          BodyCanBeEmpty(scan, static_cast<size_t>(inner)))) {
             work.push_back(next);
           }
           break;
@@ -956,6 +998,11 @@ class Compiler {
     for (char c : settings_.line_break_chars) fc->Add(static_cast<uint8_t>(c));
   }
 
+  // StartChar and Anchored need a single top-level alternative: with two,
+  // neither holds for every match. The required literal is looked for only
+  // when the pattern begins with a repetition, where a failed search would
+  // otherwise try every start position before finding that a literal
+  // further on is missing.
   void ComputeSearchFacts(int top_flags) {
     size_t top_next = NextNode(1);
     if (top_next == kNoNode || Kind(top_next) != opEnd) return;

@@ -26,10 +26,10 @@ struct CompileSettings {
 struct CompiledPattern {
   std::vector<uint8_t> program;
   CharSet first_chars;
-  uint8_t start_char = 0;       // 0: none
+  uint8_t start_char = 0;  // 0: none
   int anchored = 0;
-  size_t required_offset = 0;   // offset of the literal's text in program
-  size_t required_length = 0;   // 0: none
+  size_t required_offset = 0;  // offset of the literal's text in program
+  size_t required_length = 0;  // 0: none
   int group_count = 0;
 };
 

@@ -1,4 +1,12 @@
-// TPatternEngine: settings, lazy compilation, search and match positions.
+// TPatternEngine, the engine's public face: its settings, the lazy compile
+// (EngineCore::EnsureProgram), the searches (Exec, ExecAt, ExecNext) and the
+// match positions; ReplacePattern at the end is the entry point the rest of
+// the program uses. The work itself is done by the compiler
+// (pattern_compiler.cc), the plan and the matcher (pattern_plan.cc,
+// pattern_matcher.cc) and replace-all (pattern_replace.cc).
+//
+// Every public call that can fail runs under Guard, so LastErrorCode() names
+// the code of the last error whichever part raised it.
 
 #include "regex/pattern_engine.h"
 
@@ -33,6 +41,9 @@ void FillTable(std::array<uint8_t, 256>* table, std::string_view chars) {
 
 }  // namespace
 
+// The defaults of a new engine: modifiers r, s and g; the ASCII space and
+// word characters; CR LF as line breaks and as the paired separator; the
+// code page's case mapping as the case inverter.
 EngineCore::EngineCore() {
   modifiers = kDefaultModifiers;
   space_chars = kDefaultSpaceChars;
@@ -59,6 +70,10 @@ void EngineCore::DropProgram() {
   program = CompiledPattern();
 }
 
+// Compiles when there is no program, or when Modifiers changed since the
+// last compile (a program bakes the modifiers in). The plan and the matcher
+// hold pointers into the program and the tables, so they are rebuilt and
+// re-bound after every compile, and a stored input is bound again.
 void EngineCore::EnsureProgram() {
   if (has_program && modifiers != modifiers_at_compile) DropProgram();
   if (has_program) return;
@@ -71,6 +86,8 @@ void EngineCore::EnsureProgram() {
   settings.pair_assigned = pair_assigned;
   settings.pair_head = pair_head;
   settings.case_inverse = inverse.data();
+  // Cleared first so that a compile error leaves the engine without a
+  // program, as a fresh one would be.
   compiled = false;
   program = CompilePattern(expression, settings);
   modifiers_at_compile = modifiers;
@@ -98,6 +115,9 @@ void EngineCore::StoreInput(std::string_view text) {
   matcher.SetInput(b, b + input.size());
 }
 
+// The slots are cleared before anything can fail, so a failed search never
+// leaves the previous match visible. Offset len + 1 is allowed: an empty
+// match at the very end of the input can be found there.
 bool EngineCore::ExecAt(int64_t offset) {
   matcher.ClearSlots();
   EnsureProgram();
@@ -158,7 +178,8 @@ uint32_t TPatternEngine::Modifiers() const { return core_->modifiers; }
 void TPatternEngine::SetModifiers(uint32_t modifiers) { core_->modifiers = modifiers; }
 
 bool TPatternEngine::GetModifier(int index) const {
-  return Guard(core_.get(), [&] { return (core_->modifiers & ModifierBitOfIndex(core_.get(), index)) != 0; });
+  return Guard(core_.get(),
+               [&] { return (core_->modifiers & ModifierBitOfIndex(core_.get(), index)) != 0; });
 }
 
 void TPatternEngine::SetModifier(int index, bool on) {
@@ -169,7 +190,8 @@ void TPatternEngine::SetModifier(int index, bool on) {
 }
 
 bool TPatternEngine::GetModifierLetter(char letter) const {
-  return Guard(core_.get(), [&] { return (core_->modifiers & ModifierBitOfLetter(core_.get(), letter)) != 0; });
+  return Guard(core_.get(),
+               [&] { return (core_->modifiers & ModifierBitOfLetter(core_.get(), letter)) != 0; });
 }
 
 void TPatternEngine::SetModifierLetter(char letter, bool on) {
@@ -179,6 +201,8 @@ void TPatternEngine::SetModifierLetter(char letter, bool on) {
   });
 }
 
+// Unlike the index and letter forms this reports a bad text by its result,
+// as a "(?...)" group in a pattern does.
 bool TPatternEngine::SetModifierText(std::string_view text) {
   return regex::ParseModifierLetters(text, &core_->modifiers);
 }
@@ -250,6 +274,8 @@ void TPatternEngine::SetLinePairedSeparator(std::string_view pair) {
 
 unsigned char TPatternEngine::CaseInvert(unsigned char c) const { return core_->inverse[c]; }
 
+// The inverter is sampled once into a table: the compiler and the matcher
+// only ever look characters up, and the callback need not outlive the call.
 void TPatternEngine::SetCaseInverter(const std::function<unsigned char(unsigned char)>& inverter) {
   for (int c = 0; c < 256; ++c) core_->inverse[c] = inverter(static_cast<unsigned char>(c));
   core_->DropProgram();
@@ -292,6 +318,8 @@ bool TPatternEngine::ExecAt(int offset) {
   return Guard(core_.get(), [&] { return core_->ExecAt(offset); });
 }
 
+// After an empty match the next search starts one character further on, so
+// a loop of ExecNext calls always ends.
 bool TPatternEngine::ExecNext() {
   return Guard(core_.get(), [&] {
     const regex::Matcher& m = core_->matcher;
@@ -335,11 +363,13 @@ std::string TPatternEngine::ReplaceAll(std::string_view input, std::string_view 
   return out;
 }
 
-void TPatternEngine::ReplaceAllTo(std::string_view input, std::string_view templ,
-                                  bool use_template, std::string* out) {
+void TPatternEngine::ReplaceAllTo(std::string_view input, std::string_view templ, bool use_template,
+                                  std::string* out) {
   Guard(core_.get(), [&] { core_->ReplaceAllTo(input, templ, use_template, out); });
 }
 
+// A fresh engine per call: nothing is cached between calls, so the result
+// depends only on the arguments.
 std::string ReplacePattern(std::string_view pattern, std::string_view input,
                            std::string_view replacement, bool use_template) {
   TPatternEngine engine;

@@ -115,7 +115,7 @@ class TPatternEngine {
   std::array<uint8_t, 32> FirstChars() const;  // bit k%8 of byte k/8: char k
   unsigned char StartChar() const;             // 0: none
   int Anchored() const;
-  std::string RequiredLiteral() const;         // empty: none
+  std::string RequiredLiteral() const;  // empty: none
   // The number of groups the pattern opens (0..14).
   int GroupCount() const;
 

@@ -1,3 +1,6 @@
+// The texts of the engine's error codes and the one function that raises
+// them: RaisePatternError, through which every EPatternError is made.
+
 #include "regex/pattern_errors.h"
 
 #include "regex/pattern_engine.h"
@@ -5,6 +8,7 @@
 namespace vellora::regex {
 
 std::string PatternErrorText(int code) {
+  // clang-format off
   switch (code) {
     case 0: return "No errors";
     case 100: return "TPatternEngine(comp): Null Argument";
@@ -50,6 +54,7 @@ std::string PatternErrorText(int code) {
     case 2000: return "TPatternEngine(misc): Bad p-code imported";
     default: return "Unknown error";
   }
+  // clang-format on
 }
 
 std::string PatternErrorMessage(int code, int position) {

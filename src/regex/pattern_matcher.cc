@@ -246,8 +246,7 @@ bool Matcher::TryAt(const uint8_t* p, int32_t first_node) {
   }
 }
 
-size_t Matcher::CountBackRef(const XNode& node, const uint8_t* p, size_t max,
-                             size_t* step) const {
+size_t Matcher::CountBackRef(const XNode& node, const uint8_t* p, size_t max, size_t* step) const {
   const uint8_t* s = group_start_[node.group];
   const uint8_t* e = group_end_[node.group];
   *step = 1;
@@ -283,12 +282,33 @@ size_t Matcher::CountBackRef(const XNode& node, const uint8_t* p, size_t max,
 bool Matcher::MatchAt(const uint8_t* start, int32_t first_node) {
   // Direct threading: each handler ends in its own indirect jump, which
   // predicts far better than one shared switch.
+  // One handler per XOp, in the order of the enum.
   static const void* const kHandlers[] = {
-      &&h_end,          &&h_char,        &&h_literal,     &&h_literal_ci, &&h_any_no_break,
-      &&h_input_start,  &&h_input_end,   &&h_line_start,  &&h_line_end,   &&h_word_boundary,
-      &&h_word_boundary, &&h_back_ref,   &&h_back_ref,    &&h_branch,     &&h_star_head,
-      &&h_star_back,    &&h_plus_head,   &&h_open,        &&h_close,      &&h_rep,
-      &&h_loop_entry,   &&h_loop,        &&h_missing,     &&h_bad_kind};
+      &&h_end,            // xEnd
+      &&h_char,           // xChar
+      &&h_literal,        // xLiteral
+      &&h_literal_ci,     // xLiteralCI
+      &&h_any_no_break,   // xAnyNoBreak
+      &&h_input_start,    // xInputStart
+      &&h_input_end,      // xInputEnd
+      &&h_line_start,     // xLineStart
+      &&h_line_end,       // xLineEnd
+      &&h_word_boundary,  // xWordBoundary
+      &&h_word_boundary,  // xNotWordBoundary
+      &&h_back_ref,       // xBackRef
+      &&h_back_ref,       // xBackRefCI
+      &&h_branch,         // xBranch
+      &&h_star_head,      // xStarHead
+      &&h_star_back,      // xStarBack
+      &&h_plus_head,      // xPlusHead
+      &&h_open,           // xOpen
+      &&h_close,          // xClose
+      &&h_rep,            // xRep
+      &&h_loop_entry,     // xLoopEntry
+      &&h_loop,           // xLoop
+      &&h_missing,        // xMissing
+      &&h_bad_kind,       // xBadKind
+  };
   static_assert(sizeof kHandlers / sizeof kHandlers[0] == xBadKind + 1);
 #define VB_DISPATCH() goto* kHandlers[n->op]
 
@@ -298,414 +318,442 @@ bool Matcher::MatchAt(const uint8_t* start, int32_t first_node) {
   BacktrackStack& st = stack_;
 
   VB_DISPATCH();
+
+h_end:
+  // What is left on the stack are choices this match no longer needs.
+  group_start_[0] = start;
+  group_end_[0] = pos;
+  st.clear();
+  return true;
+
+h_char:
+  if (!n->table[*pos]) goto fail;
+  ++pos;
+  n = nodes + n->next;
+  VB_DISPATCH();
+
+h_literal:
+  // The first character decides most tries; the length check keeps memcmp
+  // inside the input (the final 0 never equals a text character).
+  if (*pos != n->text[0] || static_cast<size_t>(end_ - pos) < n->len ||
+      std::memcmp(pos, n->text, n->len) != 0) {
+    goto fail;
+  }
+  pos += n->len;
+  n = nodes + n->next;
+  VB_DISPATCH();
+
   {
-    {
-      h_end:
-        group_start_[0] = start;
-        group_end_[0] = pos;
-        st.clear();
-        return true;
-
-      h_char:
-        if (!n->table[*pos]) goto fail;
-        ++pos;
-        n = nodes + n->next;
-        VB_DISPATCH();
-
-      h_literal:
-        if (*pos != n->text[0] || static_cast<size_t>(end_ - pos) < n->len ||
-            std::memcmp(pos, n->text, n->len) != 0) {
-          goto fail;
-        }
-        pos += n->len;
-        n = nodes + n->next;
-        VB_DISPATCH();
-
-      h_literal_ci: {
-        if (static_cast<size_t>(end_ - pos) < n->len) goto fail;
-        const uint8_t* inv = ctx_.inverse;
-        for (uint32_t i = 0; i < n->len; ++i) {
-          uint8_t t = n->text[i];
-          if (pos[i] != t && pos[i] != inv[t]) goto fail;
-        }
-        pos += n->len;
-        n = nodes + n->next;
-        VB_DISPATCH();
-      }
-
-      h_any_no_break: {
-        uint8_t c = *pos;
-        if (c == 0) goto fail;
-        if (ctx_.pair_assigned && c == ctx_.pair_head && pos[1] == ctx_.pair_tail) goto fail;
-        if (ctx_.line_break[c]) goto fail;
-        ++pos;
-        n = nodes + n->next;
-        VB_DISPATCH();
-      }
-
-      h_input_start:
-        if (pos != begin_) goto fail;
-        n = nodes + n->next;
-        VB_DISPATCH();
-
-      h_input_end:
-        if (*pos != 0) goto fail;
-        n = nodes + n->next;
-        VB_DISPATCH();
-
-      h_line_start:
-        if (pos != begin_) {
-          uint8_t prev = pos[-1];
-          bool ok;
-          if (ctx_.pair_assigned && prev == ctx_.pair_tail && pos - 1 > begin_ &&
-              pos[-2] == ctx_.pair_head) {
-            ok = true;
-          } else if (ctx_.pair_assigned && prev == ctx_.pair_head && *pos == ctx_.pair_tail) {
-            ok = false;
-          } else {
-            ok = ctx_.line_break[prev] != 0;
-          }
-          if (!ok) goto fail;
-        }
-        n = nodes + n->next;
-        VB_DISPATCH();
-
-      h_line_end: {
-        uint8_t c = *pos;
-        if (c != 0) {
-          bool ok;
-          if (ctx_.pair_assigned && c == ctx_.pair_head && pos[1] == ctx_.pair_tail) {
-            ok = true;
-          } else if (ctx_.pair_assigned && c == ctx_.pair_tail && pos > begin_ &&
-                     pos[-1] == ctx_.pair_head) {
-            ok = false;
-          } else {
-            ok = ctx_.line_break[c] != 0;
-          }
-          if (!ok) goto fail;
-        }
-        n = nodes + n->next;
-        VB_DISPATCH();
-      }
-
-      h_word_boundary: {
-        bool before = pos > begin_ && ctx_.word[pos[-1]];
-        bool here = ctx_.word[*pos] != 0;
-        if ((before != here) != (n->op == xWordBoundary)) goto fail;
-        n = nodes + n->next;
-        VB_DISPATCH();
-      }
-
-      h_back_ref: {
-        const uint8_t* s = group_start_[n->group];
-        const uint8_t* e = group_end_[n->group];
-        if (s == nullptr || e == nullptr) goto fail;
-        size_t len = e > s ? static_cast<size_t>(e - s) : 0;
-        if (static_cast<size_t>(end_ - pos) < len) goto fail;
-        if (n->op == xBackRef) {
-          if (std::memcmp(pos, s, len) != 0) goto fail;
-        } else {
-          const uint8_t* inv = ctx_.inverse;
-          for (size_t i = 0; i < len; ++i) {
-            if (pos[i] != s[i] && pos[i] != inv[s[i]]) goto fail;
-          }
-        }
-        pos += len;
-        n = nodes + n->next;
-        VB_DISPATCH();
-      }
-
-      h_branch:
-        if (n->count > 1) {
-          st.push({Tag(kBranchAlt, static_cast<uint32_t>(n - nodes)), 1, pos});
-        }
-        n = nodes + alts_[n->alt];
-        VB_DISPATCH();
-
-      h_star_head: {
-        uint32_t index = static_cast<uint32_t>(st.size());
-        st.push({Tag(kStarAlt, static_cast<uint32_t>(n - nodes)), loop_reg_[n->loop], pos});
-        loop_reg_[n->loop] = index;
-        n = nodes + n->alt;
-        VB_DISPATCH();
-      }
-
-      h_star_back: {
-        // An iteration that consumed nothing ends the loop by failing.
-        uint32_t r = loop_reg_[n->loop];
-        if (r != kNoEntry && st.at(r).pos == pos) goto fail;
-        n = nodes + n->next;
-        VB_DISPATCH();
-      }
-
-      h_plus_head: {
-        uint32_t r = loop_reg_[n->loop];
-        if (r != kNoEntry && st.at(r).pos == pos) goto fail;
-        uint32_t index = static_cast<uint32_t>(st.size());
-        st.push({Tag(kPlusAlt, static_cast<uint32_t>(n - nodes)), r, pos});
-        loop_reg_[n->loop] = index;
-        n = nodes + n->alt;
-        VB_DISPATCH();
-      }
-
-      h_open:
-        st.push({Tag(kUndoGroupStart, n->group), 0, group_start_[n->group]});
-        group_start_[n->group] = pos;
-        n = nodes + n->next;
-        VB_DISPATCH();
-
-      h_close:
-        st.push({Tag(kUndoGroupEnd, n->group), 0, group_end_[n->group]});
-        group_end_[n->group] = pos;
-        n = nodes + n->next;
-        VB_DISPATCH();
-
-      h_rep: {
-        const uint8_t* save = pos;
-        size_t max = static_cast<size_t>(n->max < 0 ? 0 : n->max);
-        size_t room = static_cast<size_t>(end_ - pos);
-        size_t count;
-        size_t step = 1;
-        switch (n->rep_kind) {
-          case kRepAny:
-            count = max < room ? max : room;
-            break;
-          case kRepTable: {
-            const uint8_t* t = n->table;
-            const uint8_t* p = pos;
-            if (max >= room) {
-              while (t[*p]) ++p;  // the final 0 is never in a table
-            } else {
-              const uint8_t* lim = pos + max;
-              while (p < lim && t[*p]) ++p;
-            }
-            count = static_cast<size_t>(p - pos);
-            break;
-          }
-          case kRepBackRef:
-          case kRepBackRefCI:
-            count = CountBackRef(*n, pos, max, &step);
-            break;
-          default:
-            RaisePatternError(kErrRepeatInappropriate, 0);
-        }
-        size_t min = static_cast<size_t>(n->min < 0 ? 0 : n->min);
-        if (count < min) goto fail;
-        const uint8_t* lo;
-        const uint8_t* hi;
-        if (step == 0) {
-          lo = hi = save;
-        } else {
-          lo = save + min * step;
-          hi = save + count * step;
-        }
-        const uint8_t* c;
-        if (!n->lazy) {
-          c = hi;
-          if (n->has_filter) {
-            if (step == 1) {
-              c = FindDown(lo, hi, n->filter1, n->filter2);
-              if (c == nullptr) goto fail;
-            } else {
-              while (*c != n->filter1 && *c != n->filter2) {
-                if (c == lo) goto fail;
-                c -= step;
-              }
-            }
-          }
-          if (c > lo) {
-            st.push({kRepBound, 0, lo});
-            st.push({Tag(kRepGreedy, static_cast<uint32_t>(n - nodes)), 0, c});
-          }
-        } else {
-          c = lo;
-          if (n->has_filter) {
-            if (step == 1) {
-              c = FindUp(lo, hi, n->filter1, n->filter2);
-              if (c == nullptr) goto fail;
-            } else {
-              while (*c != n->filter1 && *c != n->filter2) {
-                if (c == hi) goto fail;
-                c += step;
-              }
-            }
-          }
-          if (c < hi) {
-            st.push({kRepBound, 0, hi});
-            st.push({Tag(kRepLazy, static_cast<uint32_t>(n - nodes)), 0, c});
-          }
-        }
-        pos = c;
-        n = nodes + n->next;
-        VB_DISPATCH();
-      }
-
-      h_loop_entry: {
-        int32_t d = loop_depth_ + 1;
-        if (d > kMaxLoopDepth) RaisePatternError(kErrLoopStackExceeded, 0);
-        st.push({Tag(kUndoLoopEnter, static_cast<uint32_t>(d)),
-                      static_cast<uint32_t>(loop_counter_[d]), loop_iter_start_[d]});
-        loop_depth_ = d;
-        loop_counter_[d] = 0;
-        loop_iter_start_[d] = pos;
-        n = nodes + n->next;
-        VB_DISPATCH();
-      }
-
-      h_loop: {
-        int32_t d = loop_depth_;
-        if (d <= 0) RaisePatternError(kErrLoopWithoutEntry, 0);
-        int32_t cnt = loop_counter_[d];
-        // An iteration beyond the minimum that consumed nothing fails.
-        if (cnt > n->min && pos == loop_iter_start_[d]) goto fail;
-        if (cnt < n->min || (!n->lazy && cnt < n->max)) {
-          if (cnt >= n->min) {
-            st.push({Tag(kLoopExit, static_cast<uint32_t>(n - nodes)), 0, pos});
-          }
-          st.push({Tag(kUndoCounter, static_cast<uint32_t>(d)), static_cast<uint32_t>(cnt),
-                        loop_iter_start_[d]});
-          loop_counter_[d] = cnt + 1;
-          loop_iter_start_[d] = pos;
-          n = nodes + n->alt;
-          VB_DISPATCH();
-        }
-        if (n->lazy && cnt < n->max) {
-          st.push({Tag(kLoopBody, static_cast<uint32_t>(n - nodes)), 0, pos});
-        }
-        st.push({kUndoDepth, static_cast<uint32_t>(d), nullptr});
-        loop_depth_ = d - 1;
-        n = nodes + n->next;
-        VB_DISPATCH();
-      }
-
-      h_missing:
-        RaisePatternError(kErrCorruptedPointers, 0);
-
-      h_bad_kind:
-        RaisePatternError(kErrMemoryCorruption, 0);
+  h_literal_ci:
+    if (static_cast<size_t>(end_ - pos) < n->len) goto fail;
+    const uint8_t* inv = ctx_.inverse;
+    for (uint32_t i = 0; i < n->len; ++i) {
+      uint8_t t = n->text[i];
+      if (pos[i] != t && pos[i] != inv[t]) goto fail;
     }
+    pos += n->len;
+    n = nodes + n->next;
+    VB_DISPATCH();
+  }
 
-  fail:
-    // Undo back to the latest choice point and resume there.
-    for (;;) {
-      if (st.empty()) return false;
-      StackEntry e = st.back();
-      st.pop();
-      uint32_t payload = e.tag >> 4;
-      switch (static_cast<EntryKind>(e.tag & 15)) {
-        case kUndoGroupStart:
-          group_start_[payload] = e.pos;
-          continue;
-        case kUndoGroupEnd:
-          group_end_[payload] = e.pos;
-          continue;
-        case kUndoLoopEnter:
-          loop_counter_[payload] = static_cast<int32_t>(e.aux);
-          loop_iter_start_[payload] = e.pos;
-          loop_depth_ = static_cast<int32_t>(payload) - 1;
-          continue;
-        case kUndoCounter:
-          loop_counter_[payload] = static_cast<int32_t>(e.aux);
-          loop_iter_start_[payload] = e.pos;
-          continue;
-        case kUndoDepth:
-          loop_depth_ = static_cast<int32_t>(e.aux);
-          continue;
-        case kUndoReg:
-          loop_reg_[payload] = e.aux;
-          continue;
-        case kRepBound:
-          continue;
-        case kBranchAlt: {
-          const XNode* b = nodes + payload;
-          uint32_t i = e.aux;
-          pos = e.pos;
-          if (static_cast<int32_t>(i) + 1 < b->count) st.push({e.tag, i + 1, e.pos});
-          n = nodes + alts_[b->alt + static_cast<int32_t>(i)];
-          break;
+  {
+  h_any_no_break:
+    uint8_t c = *pos;
+    if (c == 0) goto fail;
+    if (ctx_.pair_assigned && c == ctx_.pair_head && pos[1] == ctx_.pair_tail) goto fail;
+    if (ctx_.line_break[c]) goto fail;
+    ++pos;
+    n = nodes + n->next;
+    VB_DISPATCH();
+  }
+
+h_input_start:
+  if (pos != begin_) goto fail;
+  n = nodes + n->next;
+  VB_DISPATCH();
+
+h_input_end:
+  if (*pos != 0) goto fail;
+  n = nodes + n->next;
+  VB_DISPATCH();
+
+h_line_start:
+  if (pos != begin_) {
+    uint8_t prev = pos[-1];
+    bool ok;
+    if (ctx_.pair_assigned && prev == ctx_.pair_tail && pos - 1 > begin_ &&
+        pos[-2] == ctx_.pair_head) {
+      ok = true;
+    } else if (ctx_.pair_assigned && prev == ctx_.pair_head && *pos == ctx_.pair_tail) {
+      ok = false;
+    } else {
+      ok = ctx_.line_break[prev] != 0;
+    }
+    if (!ok) goto fail;
+  }
+  n = nodes + n->next;
+  VB_DISPATCH();
+
+  {
+  h_line_end:
+    uint8_t c = *pos;
+    if (c != 0) {
+      bool ok;
+      if (ctx_.pair_assigned && c == ctx_.pair_head && pos[1] == ctx_.pair_tail) {
+        ok = true;
+      } else if (ctx_.pair_assigned && c == ctx_.pair_tail && pos > begin_ &&
+                 pos[-1] == ctx_.pair_head) {
+        ok = false;
+      } else {
+        ok = ctx_.line_break[c] != 0;
+      }
+      if (!ok) goto fail;
+    }
+    n = nodes + n->next;
+    VB_DISPATCH();
+  }
+
+  {
+  h_word_boundary:
+    bool before = pos > begin_ && ctx_.word[pos[-1]];
+    bool here = ctx_.word[*pos] != 0;
+    if ((before != here) != (n->op == xWordBoundary)) goto fail;
+    n = nodes + n->next;
+    VB_DISPATCH();
+  }
+
+  {
+  h_back_ref:
+    const uint8_t* s = group_start_[n->group];
+    const uint8_t* e = group_end_[n->group];
+    if (s == nullptr || e == nullptr) goto fail;
+    size_t len = e > s ? static_cast<size_t>(e - s) : 0;
+    if (static_cast<size_t>(end_ - pos) < len) goto fail;
+    if (n->op == xBackRef) {
+      if (std::memcmp(pos, s, len) != 0) goto fail;
+    } else {
+      const uint8_t* inv = ctx_.inverse;
+      for (size_t i = 0; i < len; ++i) {
+        if (pos[i] != s[i] && pos[i] != inv[s[i]]) goto fail;
+      }
+    }
+    pos += len;
+    n = nodes + n->next;
+    VB_DISPATCH();
+  }
+
+h_branch:
+  // The choice point names the next alternative to try and the fail loop
+  // advances it, so a branch of k alternatives costs one entry, not k.
+  if (n->count > 1) {
+    st.push({Tag(kBranchAlt, static_cast<uint32_t>(n - nodes)), 1, pos});
+  }
+  n = nodes + alts_[n->alt];
+  VB_DISPATCH();
+
+  {
+  h_star_head:
+    // The loop's register points at this iteration's choice point, so the
+    // iteration's end (xStarBack) can see where the iteration began.
+    uint32_t index = static_cast<uint32_t>(st.size());
+    st.push({Tag(kStarAlt, static_cast<uint32_t>(n - nodes)), loop_reg_[n->loop], pos});
+    loop_reg_[n->loop] = index;
+    n = nodes + n->alt;
+    VB_DISPATCH();
+  }
+
+  {
+  h_star_back:
+    // An iteration that consumed nothing ends the loop by failing.
+    uint32_t r = loop_reg_[n->loop];
+    if (r != kNoEntry && st.at(r).pos == pos) goto fail;
+    n = nodes + n->next;
+    VB_DISPATCH();
+  }
+
+  {
+  h_plus_head:
+    uint32_t r = loop_reg_[n->loop];
+    if (r != kNoEntry && st.at(r).pos == pos) goto fail;
+    uint32_t index = static_cast<uint32_t>(st.size());
+    st.push({Tag(kPlusAlt, static_cast<uint32_t>(n - nodes)), r, pos});
+    loop_reg_[n->loop] = index;
+    n = nodes + n->alt;
+    VB_DISPATCH();
+  }
+
+h_open:
+  st.push({Tag(kUndoGroupStart, n->group), 0, group_start_[n->group]});
+  group_start_[n->group] = pos;
+  n = nodes + n->next;
+  VB_DISPATCH();
+
+h_close:
+  st.push({Tag(kUndoGroupEnd, n->group), 0, group_end_[n->group]});
+  group_end_[n->group] = pos;
+  n = nodes + n->next;
+  VB_DISPATCH();
+
+  {
+  h_rep:
+    // Count the repetitions in one pass, then go on at the greedy (highest)
+    // or lazy (lowest) count. One choice point, with a bound entry below
+    // it, stands for all the other counts, which the fail loop walks one
+    // step at a time. With a literal after the repetition, only counts that
+    // leave the position at that literal's first character are tried.
+    const uint8_t* save = pos;
+    size_t max = static_cast<size_t>(n->max < 0 ? 0 : n->max);
+    size_t room = static_cast<size_t>(end_ - pos);
+    size_t count;
+    size_t step = 1;
+    switch (n->rep_kind) {
+      case kRepAny:
+        count = max < room ? max : room;
+        break;
+      case kRepTable: {
+        const uint8_t* t = n->table;
+        const uint8_t* p = pos;
+        if (max >= room) {
+          while (t[*p]) ++p;  // the final 0 is never in a table
+        } else {
+          const uint8_t* lim = pos + max;
+          while (p < lim && t[*p]) ++p;
         }
-        case kStarAlt: {
-          const XNode* h = nodes + payload;
-          loop_reg_[h->loop] = e.aux;
-          pos = e.pos;
-          n = nodes + h->alt2;
-          break;
-        }
-        case kPlusAlt: {
-          const XNode* h = nodes + payload;
-          st.push({Tag(kUndoReg, h->loop), e.aux, nullptr});
-          loop_reg_[h->loop] = kNoEntry;
-          pos = e.pos;
-          n = nodes + h->alt2;
-          break;
-        }
-        case kRepGreedy:
-        case kRepLazy: {
-          const XNode* r = nodes + payload;
-          const uint8_t* bound = st.back().pos;
-          size_t step = 1;
-          if (r->rep_kind == kRepBackRef || r->rep_kind == kRepBackRefCI) {
-            const uint8_t* s = group_start_[r->group];
-            const uint8_t* t = group_end_[r->group];
-            step = (s && t && t > s) ? static_cast<size_t>(t - s) : 1;
+        count = static_cast<size_t>(p - pos);
+        break;
+      }
+      case kRepBackRef:
+      case kRepBackRefCI:
+        count = CountBackRef(*n, pos, max, &step);
+        break;
+      default:
+        RaisePatternError(kErrRepeatInappropriate, 0);
+    }
+    size_t min = static_cast<size_t>(n->min < 0 ? 0 : n->min);
+    if (count < min) goto fail;
+    const uint8_t* lo;
+    const uint8_t* hi;
+    if (step == 0) {
+      lo = hi = save;
+    } else {
+      lo = save + min * step;
+      hi = save + count * step;
+    }
+    const uint8_t* c;
+    if (!n->lazy) {
+      c = hi;
+      if (n->has_filter) {
+        if (step == 1) {
+          c = FindDown(lo, hi, n->filter1, n->filter2);
+          if (c == nullptr) goto fail;
+        } else {
+          while (*c != n->filter1 && *c != n->filter2) {
+            if (c == lo) goto fail;
+            c -= step;
           }
-          const uint8_t* c = e.pos;
-          bool found = false;
-          if ((e.tag & 15) == kRepGreedy) {
-            while (static_cast<size_t>(c - bound) >= step) {
-              c -= step;
-              if (!r->has_filter || *c == r->filter1 || *c == r->filter2) {
-                found = true;
-                break;
-              }
-            }
-            if (found && c > bound) {
-              st.push({e.tag, 0, c});
-            } else {
-              st.pop();  // the bound
-            }
-          } else {
-            while (static_cast<size_t>(bound - c) >= step) {
-              c += step;
-              if (!r->has_filter || *c == r->filter1 || *c == r->filter2) {
-                found = true;
-                break;
-              }
-            }
-            if (found && c < bound) {
-              st.push({e.tag, 0, c});
-            } else {
-              st.pop();  // the bound
-            }
-          }
-          if (!found) continue;
-          pos = c;
-          n = nodes + r->next;
-          break;
-        }
-        case kLoopExit: {
-          const XNode* l = nodes + payload;
-          int32_t d = loop_depth_;
-          pos = e.pos;
-          st.push({kUndoDepth, static_cast<uint32_t>(d), nullptr});
-          loop_depth_ = d - 1;
-          n = nodes + l->next;
-          break;
-        }
-        case kLoopBody: {
-          const XNode* l = nodes + payload;
-          int32_t d = loop_depth_;
-          pos = e.pos;
-          st.push({Tag(kUndoCounter, static_cast<uint32_t>(d)),
-                        static_cast<uint32_t>(loop_counter_[d]), loop_iter_start_[d]});
-          loop_counter_[d] += 1;
-          loop_iter_start_[d] = pos;
-          n = nodes + l->alt;
-          break;
         }
       }
+      if (c > lo) {
+        st.push({kRepBound, 0, lo});
+        st.push({Tag(kRepGreedy, static_cast<uint32_t>(n - nodes)), 0, c});
+      }
+    } else {
+      c = lo;
+      if (n->has_filter) {
+        if (step == 1) {
+          c = FindUp(lo, hi, n->filter1, n->filter2);
+          if (c == nullptr) goto fail;
+        } else {
+          while (*c != n->filter1 && *c != n->filter2) {
+            if (c == hi) goto fail;
+            c += step;
+          }
+        }
+      }
+      if (c < hi) {
+        st.push({kRepBound, 0, hi});
+        st.push({Tag(kRepLazy, static_cast<uint32_t>(n - nodes)), 0, c});
+      }
+    }
+    pos = c;
+    n = nodes + n->next;
+    VB_DISPATCH();
+  }
+
+  {
+  h_loop_entry:
+    // A counted loop opens a level holding its counter and the start of its
+    // current iteration; the level's old values go into an undo record, so
+    // a failure closes the level again.
+    int32_t d = loop_depth_ + 1;
+    if (d > kMaxLoopDepth) RaisePatternError(kErrLoopStackExceeded, 0);
+    st.push({Tag(kUndoLoopEnter, static_cast<uint32_t>(d)), static_cast<uint32_t>(loop_counter_[d]),
+             loop_iter_start_[d]});
+    loop_depth_ = d;
+    loop_counter_[d] = 0;
+    loop_iter_start_[d] = pos;
+    n = nodes + n->next;
+    VB_DISPATCH();
+  }
+
+  {
+  h_loop:
+    int32_t d = loop_depth_;
+    if (d <= 0) RaisePatternError(kErrLoopWithoutEntry, 0);
+    int32_t cnt = loop_counter_[d];
+    // An iteration beyond the minimum that consumed nothing fails.
+    if (cnt > n->min && pos == loop_iter_start_[d]) goto fail;
+    if (cnt < n->min || (!n->lazy && cnt < n->max)) {
+      if (cnt >= n->min) {
+        st.push({Tag(kLoopExit, static_cast<uint32_t>(n - nodes)), 0, pos});
+      }
+      st.push({Tag(kUndoCounter, static_cast<uint32_t>(d)), static_cast<uint32_t>(cnt),
+               loop_iter_start_[d]});
+      loop_counter_[d] = cnt + 1;
+      loop_iter_start_[d] = pos;
+      n = nodes + n->alt;
       VB_DISPATCH();
     }
+    if (n->lazy && cnt < n->max) {
+      st.push({Tag(kLoopBody, static_cast<uint32_t>(n - nodes)), 0, pos});
+    }
+    st.push({kUndoDepth, static_cast<uint32_t>(d), nullptr});
+    loop_depth_ = d - 1;
+    n = nodes + n->next;
+    VB_DISPATCH();
+  }
+
+h_missing:
+  RaisePatternError(kErrCorruptedPointers, 0);
+
+h_bad_kind:
+  RaisePatternError(kErrMemoryCorruption, 0);
+
+fail:
+  // Undo back to the latest choice point and resume there.
+  for (;;) {
+    if (st.empty()) return false;
+    StackEntry e = st.back();
+    st.pop();
+    uint32_t payload = e.tag >> 4;
+    switch (static_cast<EntryKind>(e.tag & 15)) {
+      case kUndoGroupStart:
+        group_start_[payload] = e.pos;
+        continue;
+      case kUndoGroupEnd:
+        group_end_[payload] = e.pos;
+        continue;
+      case kUndoLoopEnter:
+        loop_counter_[payload] = static_cast<int32_t>(e.aux);
+        loop_iter_start_[payload] = e.pos;
+        loop_depth_ = static_cast<int32_t>(payload) - 1;
+        continue;
+      case kUndoCounter:
+        loop_counter_[payload] = static_cast<int32_t>(e.aux);
+        loop_iter_start_[payload] = e.pos;
+        continue;
+      case kUndoDepth:
+        loop_depth_ = static_cast<int32_t>(e.aux);
+        continue;
+      case kUndoReg:
+        loop_reg_[payload] = e.aux;
+        continue;
+      case kRepBound:
+        continue;
+      case kBranchAlt: {
+        const XNode* b = nodes + payload;
+        uint32_t i = e.aux;
+        pos = e.pos;
+        if (static_cast<int32_t>(i) + 1 < b->count) st.push({e.tag, i + 1, e.pos});
+        n = nodes + alts_[b->alt + static_cast<int32_t>(i)];
+        break;
+      }
+      case kStarAlt: {
+        const XNode* h = nodes + payload;
+        loop_reg_[h->loop] = e.aux;
+        pos = e.pos;
+        n = nodes + h->alt2;
+        break;
+      }
+      case kPlusAlt: {
+        const XNode* h = nodes + payload;
+        st.push({Tag(kUndoReg, h->loop), e.aux, nullptr});
+        loop_reg_[h->loop] = kNoEntry;
+        pos = e.pos;
+        n = nodes + h->alt2;
+        break;
+      }
+      case kRepGreedy:
+      case kRepLazy: {
+        // The next count: one repetition less (greedy) or more (lazy),
+        // skipping counts the literal filter rules out. The entry goes back
+        // while counts remain; the bound goes with the last one.
+        const XNode* r = nodes + payload;
+        const uint8_t* bound = st.back().pos;
+        size_t step = 1;
+        if (r->rep_kind == kRepBackRef || r->rep_kind == kRepBackRefCI) {
+          const uint8_t* s = group_start_[r->group];
+          const uint8_t* t = group_end_[r->group];
+          step = (s && t && t > s) ? static_cast<size_t>(t - s) : 1;
+        }
+        const uint8_t* c = e.pos;
+        bool found = false;
+        if ((e.tag & 15) == kRepGreedy) {
+          while (static_cast<size_t>(c - bound) >= step) {
+            c -= step;
+            if (!r->has_filter || *c == r->filter1 || *c == r->filter2) {
+              found = true;
+              break;
+            }
+          }
+          if (found && c > bound) {
+            st.push({e.tag, 0, c});
+          } else {
+            st.pop();  // the bound
+          }
+        } else {
+          while (static_cast<size_t>(bound - c) >= step) {
+            c += step;
+            if (!r->has_filter || *c == r->filter1 || *c == r->filter2) {
+              found = true;
+              break;
+            }
+          }
+          if (found && c < bound) {
+            st.push({e.tag, 0, c});
+          } else {
+            st.pop();  // the bound
+          }
+        }
+        if (!found) continue;
+        pos = c;
+        n = nodes + r->next;
+        break;
+      }
+      case kLoopExit: {
+        // The body of a greedy counted loop failed: leave the loop here.
+        const XNode* l = nodes + payload;
+        int32_t d = loop_depth_;
+        pos = e.pos;
+        st.push({kUndoDepth, static_cast<uint32_t>(d), nullptr});
+        loop_depth_ = d - 1;
+        n = nodes + l->next;
+        break;
+      }
+      case kLoopBody: {
+        // The continuation of a lazy counted loop failed: one more pass.
+        const XNode* l = nodes + payload;
+        int32_t d = loop_depth_;
+        pos = e.pos;
+        st.push({Tag(kUndoCounter, static_cast<uint32_t>(d)),
+                 static_cast<uint32_t>(loop_counter_[d]), loop_iter_start_[d]});
+        loop_counter_[d] += 1;
+        loop_iter_start_[d] = pos;
+        n = nodes + l->alt;
+        break;
+      }
+    }
+    VB_DISPATCH();
   }
 #undef VB_DISPATCH
 }

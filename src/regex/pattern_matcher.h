@@ -26,9 +26,9 @@ namespace vellora::regex {
 // Execution node kinds.
 enum XOp : uint8_t {
   xEnd,
-  xChar,         // one character in table
-  xLiteral,      // several characters, case-sensitive
-  xLiteralCI,    // several characters, each also matching its inverse
+  xChar,       // one character in table
+  xLiteral,    // several characters, case-sensitive
+  xLiteralCI,  // several characters, each also matching its inverse
   xAnyNoBreak,
   xInputStart,
   xInputEnd,
@@ -38,17 +38,17 @@ enum XOp : uint8_t {
   xNotWordBoundary,
   xBackRef,
   xBackRefCI,
-  xBranch,       // alternatives alts[first .. first+count)
-  xStarHead,     // greedy complex "*": alternative 1 is an iteration, 2 the exit
-  xStarBack,     // end of a greedy complex "*" iteration: back to the head
-  xPlusHead,     // after a greedy complex "+" iteration: again, or exit
+  xBranch,    // alternatives alts[first .. first+count)
+  xStarHead,  // greedy complex "*": alternative 1 is an iteration, 2 the exit
+  xStarBack,  // end of a greedy complex "*" iteration: back to the head
+  xPlusHead,  // after a greedy complex "+" iteration: again, or exit
   xOpen,
   xClose,
-  xRep,          // simple repetition
+  xRep,  // simple repetition
   xLoopEntry,
-  xLoop,         // counted loop node (greedy or lazy)
-  xMissing,      // a chain that ends without opEnd (error 1002)
-  xBadKind,      // an unknown node kind (error 1001)
+  xLoop,     // counted loop node (greedy or lazy)
+  xMissing,  // a chain that ends without opEnd (error 1002)
+  xBadKind,  // an unknown node kind (error 1001)
 };
 
 // How a simple repetition counts.
@@ -56,19 +56,19 @@ enum RepKind : uint8_t { kRepAny, kRepTable, kRepBackRef, kRepBackRefCI, kRepBad
 
 struct XNode {
   uint8_t op = xMissing;
-  uint8_t group = 0;      // xOpen, xClose, xBackRef*, kRepBackRef*
-  uint8_t rep_kind = 0;   // xRep
-  uint8_t lazy = 0;       // xRep, xLoop
-  uint8_t has_filter = 0; // xRep: the continuation begins with filter1/filter2
+  uint8_t group = 0;       // xOpen, xClose, xBackRef*, kRepBackRef*
+  uint8_t rep_kind = 0;    // xRep
+  uint8_t lazy = 0;        // xRep, xLoop
+  uint8_t has_filter = 0;  // xRep: the continuation begins with filter1/filter2
   uint8_t filter1 = 0;
   uint8_t filter2 = 0;
-  int32_t next = -1;      // the node that follows (index), -1: none
-  int32_t alt = -1;       // xBranch: first alternative in alts; heads: iteration; xLoop: body
-  int32_t alt2 = -1;      // heads: the exit
-  int32_t count = 0;      // xBranch: number of alternatives
+  int32_t next = -1;  // the node that follows (index), -1: none
+  int32_t alt = -1;   // xBranch: first alternative in alts; heads: iteration; xLoop: body
+  int32_t alt2 = -1;  // heads: the exit
+  int32_t count = 0;  // xBranch: number of alternatives
   int32_t min = 0;
   int32_t max = 0;
-  uint32_t loop = 0;      // heads and xStarBack: loop number
+  uint32_t loop = 0;               // heads and xStarBack: loop number
   const uint8_t* table = nullptr;  // xChar, kRepTable: 256 entries, [0] always 0
   const uint8_t* text = nullptr;   // xLiteral, xLiteralCI
   uint32_t len = 0;
@@ -134,10 +134,10 @@ class Plan {
   std::vector<XNode> nodes_;
   std::vector<int32_t> alts_;
   std::deque<std::array<uint8_t, 256>> tables_;  // stable addresses
-  std::vector<int32_t> index_of_;   // program offset -> node index (-1: not yet)
-  std::vector<size_t> offset_of_;   // node index -> program offset
-  std::vector<uint8_t> reachable_;  // program offset -> node start reached
-  std::vector<int32_t> back_kind_;  // program offset of an opBack -> loop role
+  std::vector<int32_t> index_of_;                // program offset -> node index (-1: not yet)
+  std::vector<size_t> offset_of_;                // node index -> program offset
+  std::vector<uint8_t> reachable_;               // program offset -> node start reached
+  std::vector<int32_t> back_kind_;               // program offset of an opBack -> loop role
   int32_t entry_ = -1;
   uint32_t loop_count_ = 0;
   int group_count_ = 0;

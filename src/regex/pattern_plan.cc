@@ -1,4 +1,6 @@
-// Decoding a byte program into the matcher's plan.
+// Decoding a byte program into the matcher's plan. Entry point:
+// Plan::Build(compiled, inverse), run once per compile; the matcher then
+// reads only the plan (and the literal texts, which stay in the program).
 //
 // Every node reachable from byte 1 becomes an execution node; the nodes that
 // only pass control on (opEmpty, opComment, a branch with one alternative,
@@ -18,9 +20,29 @@
 namespace vellora::regex {
 namespace {
 
+// The role of an opBack node, found before the nodes are built: the jump
+// back of a greedy complex "*" stays a node (it ends an iteration), that of
+// a "+" is resolved away (its branch head does the work), and any other is
+// only followed.
 constexpr int32_t kBackStray = 0;
 constexpr int32_t kBackStar = 1;
 constexpr int32_t kBackPlus = 2;
+
+// The execution node of a node kind that tests one position and has no
+// operand.
+XOp PlainOp(uint8_t kind) {
+  // clang-format off
+  switch (kind) {
+    case opInputStart:      return xInputStart;
+    case opInputEnd:        return xInputEnd;
+    case opLineStart:       return xLineStart;
+    case opLineEnd:         return xLineEnd;
+    case opWordBoundary:    return xWordBoundary;
+    case opNotWordBoundary: return xNotWordBoundary;
+    default:                return xAnyNoBreak;
+  }
+  // clang-format on
+}
 
 }  // namespace
 
@@ -90,8 +112,8 @@ int32_t Plan::Resolve(size_t offset) {
     uint8_t kind = prog_[offset];
     int32_t off = ReadInt32(prog_ + offset + 1);
     int64_t next = off == 0 ? -1 : static_cast<int64_t>(offset) + off;
-    bool next_ok = next >= 1 && next + static_cast<int64_t>(kNodeHeader) <=
-                                    static_cast<int64_t>(size_);
+    bool next_ok =
+        next >= 1 && next + static_cast<int64_t>(kNodeHeader) <= static_cast<int64_t>(size_);
     if (kind == opEmpty || kind == opComment) {
       if (!next_ok) return 0;
       offset = static_cast<size_t>(next);
@@ -139,7 +161,8 @@ void Plan::Build(const CompiledPattern& compiled, const uint8_t* inverse) {
     return n;
   };
 
-  // Pass 1: the reachable nodes.
+  // Pass 1: the reachable nodes. Only these are decoded, so bytes that no
+  // link reaches (a damaged program) are never read as nodes.
   std::vector<size_t> work;
   if (size_ > kNodeHeader) work.push_back(1);
   while (!work.empty()) {
@@ -182,7 +205,8 @@ void Plan::Build(const CompiledPattern& compiled, const uint8_t* inverse) {
     }
   }
 
-  // Pass 2: the execution nodes. Node 0 stands for every missing link.
+  // Pass 2: the execution nodes. Node 0 stands for every missing link, so a
+  // broken chain becomes error 1002 when reached instead of a wild read.
   nodes_.emplace_back();
   nodes_[0].op = xMissing;
   nodes_[0].next = 0;
@@ -202,13 +226,16 @@ void Plan::Build(const CompiledPattern& compiled, const uint8_t* inverse) {
       case opEnd:
         x.op = xEnd;
         break;
-      case opInputStart: x.op = xInputStart; x.next = link_next(); break;
-      case opInputEnd: x.op = xInputEnd; x.next = link_next(); break;
-      case opLineStart: x.op = xLineStart; x.next = link_next(); break;
-      case opLineEnd: x.op = xLineEnd; x.next = link_next(); break;
-      case opWordBoundary: x.op = xWordBoundary; x.next = link_next(); break;
-      case opNotWordBoundary: x.op = xNotWordBoundary; x.next = link_next(); break;
-      case opAnyNoBreak: x.op = xAnyNoBreak; x.next = link_next(); break;
+      case opInputStart:
+      case opInputEnd:
+      case opLineStart:
+      case opLineEnd:
+      case opWordBoundary:
+      case opNotWordBoundary:
+      case opAnyNoBreak:
+        x.op = PlainOp(kind);
+        x.next = link_next();
+        break;
       case opAnyChar:
       case opDigit:
       case opNotDigit:
@@ -370,7 +397,8 @@ void Plan::Build(const CompiledPattern& compiled, const uint8_t* inverse) {
     nodes_[i] = x;
   }
 
-  // Search facts.
+  // Search facts. The stop table adds the input's final 0 so that a scan
+  // for a possible start always halts at the end of the input.
   for (int c = 0; c < 256; ++c) first_table_[c] = compiled.first_chars.Has(static_cast<uint8_t>(c));
   stop_table_ = first_table_;
   stop_table_[0] = 1;
@@ -382,7 +410,9 @@ void Plan::Build(const CompiledPattern& compiled, const uint8_t* inverse) {
   entry_boundary_ = e.op == xWordBoundary;
   second_table_ = (e.op == xRep && e.rep_kind == kRepTable && e.min >= 2) ? e.table : nullptr;
 
-  // Simple shapes.
+  // Simple shapes: programs whose every try the search can decide without
+  // the matcher. Each is recognised only in the exact form for which the
+  // direct test gives the matcher's result.
   shape_ = kShapeNone;
   const XNode& after = nodes_[e.next];
   if (e.op == xChar && after.op == xEnd) {

@@ -1,4 +1,10 @@
-// Template expansion and replace-all.
+// Template expansion and replace-all. Entry points: EngineCore::ReplaceAllTo
+// (behind TPatternEngine::ReplaceAll and ReplacePattern) and
+// EngineCore::ExpandTemplate. A template is parsed once into literal pieces
+// and group references, so a replace-all over many matches never re-reads
+// it. For the plan's simple shapes with a constant replacement the
+// replace-all runs a loop of its own; every other case goes through
+// Matcher::Search once per match.
 
 #include <cstring>
 
@@ -120,7 +126,8 @@ void EngineCore::ReplaceAllTo(std::string_view text, std::string_view templ, boo
     expand = parsed.has_refs;
     if (!expand) constant = parsed.text;
   }
-  // An empty match replaced by nothing changes nothing: skip it.
+  // An empty match replaced by nothing changes nothing: skip it (the
+  // "\b\d*\b" of the word extraction finds one at nearly every word).
   bool skip_empty = !expand && constant.empty();
   int groups = plan.group_count();
 
@@ -170,7 +177,7 @@ void EngineCore::ReplaceAllTo(std::string_view text, std::string_view templ, boo
     auto one = [&](const uint8_t* q) {
       unsigned c = q[0];
       unsigned in = t[c];
-      unsigned next_in = t[q[1]];  // the final 0 is never in the set
+      unsigned next_in = t[q[1]];                         // the final 0 is never in the set
       unsigned run = in & (one_enough | prev | next_in);  // c is part of a match
       unsigned first = run & (prev ^ 1u);                 // ... and begins it
       unsigned mask = 0u - run;
@@ -198,8 +205,7 @@ void EngineCore::ReplaceAllTo(std::string_view text, std::string_view templ, boo
         for (int i = 1; i < count; ++i) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, sets[i]));
         unsigned m = static_cast<unsigned>(_mm_movemask_epi8(hit));
         unsigned next = t[p[16]];
-        unsigned runs =
-            one_enough ? m : (m & (((m << 1) | prev) | ((m >> 1) | (next << 15))));
+        unsigned runs = one_enough ? m : (m & (((m << 1) | prev) | ((m >> 1) | (next << 15))));
         if (runs == 0) {
           _mm_storeu_si128(reinterpret_cast<__m128i*>(o), v);
           o += 16;
@@ -274,6 +280,8 @@ void EngineCore::ReplaceAllTo(std::string_view text, std::string_view templ, boo
     }
     search = end + 1;
   }
+  // The general loop. After an empty match the next search starts one
+  // character further on; after any other, where the match ended.
   while (search <= end && matcher.Search(search)) {
     const uint8_t* ms = matcher.group_start(0);
     const uint8_t* me = matcher.group_end(0);

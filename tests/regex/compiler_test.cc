@@ -11,11 +11,18 @@ namespace {
 
 using testing_regex::CompileError;
 using testing_regex::CompileMessage;
+using testing_regex::DumpOf;
 using testing_regex::FirstCharsOf;
 using testing_regex::Hex;
+using testing_regex::NodeAt;
 using testing_regex::ProgramOf;
 
 // --- Exact programs ---------------------------------------------------------
+//
+// Programs are compared as listings (regex::Dump: offset, node kind,
+// operands, "-> next"); a listing accounts for every byte of a program. The
+// two programs of the word extraction are also pinned as bytes, as
+// "vellora regex compile" prints them.
 
 TEST(PatternProgram, LazyTagPatternIs35Bytes) {
   std::vector<uint8_t> p = ProgramOf("<.+?>");
@@ -23,6 +30,13 @@ TEST(PatternProgram, LazyTagPatternIs35Bytes) {
   EXPECT_EQ(Hex(p),
             "D8 06 1D 00 00 00 08 07 00 00 00 3C 00 1F 0A 00 00 00 03 00 00 00 00 "
             "08 07 00 00 00 3E 00 00 00 00 00 00");
+  EXPECT_EQ(DumpOf("<.+?>"),
+            "1 Branch -> 30\n"
+            "6 Literal \"<\" -> 13\n"
+            "13 PlusLazy -> 23\n"
+            "  18 AnyChar\n"
+            "23 Literal \">\" -> 30\n"
+            "30 End\n");
   TPatternEngine e;
   e.SetExpression("<.+?>");
   e.Compile();
@@ -41,6 +55,11 @@ TEST(PatternProgram, WhiteSpaceRunPatternIs61Bytes) {
   for (int i = 0; i < 27; ++i) expected += " 00";
   expected += " 00 00 00 00 00";
   EXPECT_EQ(Hex(p), expected);
+  EXPECT_EQ(DumpOf("\\s{2,}"),
+            "1 Branch -> 56\n"
+            "6 Braces {2,} -> 56\n"
+            "  19 FullSet [\\t\\n\\f\\r ]\n"
+            "56 End\n");
   TPatternEngine e;
   e.SetExpression("\\s{2,}");
   e.Compile();
@@ -50,100 +69,141 @@ TEST(PatternProgram, WhiteSpaceRunPatternIs61Bytes) {
 }
 
 TEST(PatternProgram, AlternativesChainBranches) {
-  EXPECT_EQ(Hex(ProgramOf("a|b")),
-            "D8 06 0C 00 00 00 08 13 00 00 00 61 00 06 0C 00 00 00 08 07 00 00 00 62 00 "
-            "00 00 00 00 00");
+  EXPECT_EQ(DumpOf("a|b"),
+            "1 Branch -> 13\n"
+            "6 Literal \"a\" -> 25\n"
+            "13 Branch -> 25\n"
+            "18 Literal \"b\" -> 25\n"
+            "25 End\n");
 }
 
 TEST(PatternProgram, GreedyComplexStarLoopsBackToItsBranch) {
-  EXPECT_EQ(Hex(ProgramOf("(ab)*")),
-            "D8 06 30 00 00 00 06 21 00 00 00 28 05 00 00 00 06 0D 00 00 00 "
-            "08 08 00 00 00 61 62 00 37 05 00 00 00 07 E4 FF FF FF 06 05 00 00 00 "
-            "09 05 00 00 00 00 00 00 00 00");
+  // (x&|): the group, then a jump back to the first branch; or nothing.
+  EXPECT_EQ(DumpOf("(ab)*"),
+            "1 Branch -> 49\n"
+            "6 Branch -> 39\n"
+            "11 Open 1 -> 16\n"
+            "16 Branch -> 29\n"
+            "21 Literal \"ab\" -> 29\n"
+            "29 Close 1 -> 34\n"
+            "34 Back -> 6\n"
+            "39 Branch -> 44\n"
+            "44 Empty -> 49\n"
+            "49 End\n");
 }
 
 TEST(PatternProgram, GreedyComplexPlusLoopsBackToItsAtom) {
-  EXPECT_EQ(Hex(ProgramOf("(ab)+")),
-            "D8 06 30 00 00 00 28 05 00 00 00 06 0D 00 00 00 08 08 00 00 00 61 62 00 "
-            "37 05 00 00 00 06 0A 00 00 00 07 E4 FF FF FF 06 05 00 00 00 "
-            "09 05 00 00 00 00 00 00 00 00");
+  // x(&|): the group, then a jump back to it, or nothing.
+  EXPECT_EQ(DumpOf("(ab)+"),
+            "1 Branch -> 49\n"
+            "6 Open 1 -> 11\n"
+            "11 Branch -> 24\n"
+            "16 Literal \"ab\" -> 24\n"
+            "24 Close 1 -> 29\n"
+            "29 Branch -> 39\n"
+            "34 Back -> 6\n"
+            "39 Branch -> 44\n"
+            "44 Empty -> 49\n"
+            "49 End\n");
 }
 
 TEST(PatternProgram, BracesOnComplexAtomMakeACountedLoop) {
-  EXPECT_EQ(Hex(ProgramOf("(ab){2,3}")),
-            "D8 06 32 00 00 00 17 1C 00 00 00 28 05 00 00 00 06 0D 00 00 00 "
-            "08 08 00 00 00 61 62 00 37 05 00 00 00 "
-            "18 11 00 00 00 02 00 00 00 03 00 00 00 E9 FF FF FF 00 00 00 00 00");
-  // Lazy: opLoopLazy (33).
-  std::vector<uint8_t> lazy = ProgramOf("(ab){2,3}?");
-  EXPECT_EQ(lazy[34], 33);
-  // Lazy "*" and "+" on a complex atom: counted loops 0.. and 1..2147483646.
+  const std::string body =
+      "1 Branch -> 51\n"
+      "6 LoopEntry -> 34\n"
+      "11 Open 1 -> 16\n"
+      "16 Branch -> 29\n"
+      "21 Literal \"ab\" -> 29\n"
+      "29 Close 1 -> 34\n";
+  EXPECT_EQ(DumpOf("(ab){2,3}"), body + "34 Loop {2,3} body 11 -> 51\n51 End\n");
+  EXPECT_EQ(DumpOf("(ab){2,3}?"), body + "34 LoopLazy {2,3} body 11 -> 51\n51 End\n");
+  // Lazy "*", "+" and "?" on a complex atom are lazy counted loops too.
+  EXPECT_EQ(DumpOf("(ab)*?"), body + "34 LoopLazy {0,} body 11 -> 51\n51 End\n");
+  EXPECT_EQ(DumpOf("(ab)+?"), body + "34 LoopLazy {1,} body 11 -> 51\n51 End\n");
+  EXPECT_EQ(DumpOf("(ab)??"), body + "34 LoopLazy {0,1} body 11 -> 51\n51 End\n");
+  // The open maximum is 2147483646.
   std::vector<uint8_t> star = ProgramOf("(ab)*?");
-  EXPECT_EQ(star[6], 23);
-  EXPECT_EQ(star[34], 33);
   EXPECT_EQ(Hex({star.begin() + 39, star.begin() + 47}), "00 00 00 00 FE FF FF 7F");
-  std::vector<uint8_t> plus = ProgramOf("(ab)+?");
-  EXPECT_EQ(Hex({plus.begin() + 39, plus.begin() + 47}), "01 00 00 00 FE FF FF 7F");
-  // Lazy "?" on a complex atom: 0..1.
-  std::vector<uint8_t> opt = ProgramOf("(ab)??");
-  EXPECT_EQ(Hex({opt.begin() + 34, opt.begin() + 47}), "21 11 00 00 00 00 00 00 00 01 00 00 00");
 }
 
 TEST(PatternProgram, GreedyOptionalIsTwoBranches) {
-  EXPECT_EQ(Hex(ProgramOf("a?")),
-            "D8 06 1B 00 00 00 06 0C 00 00 00 08 0C 00 00 00 61 00 06 05 00 00 00 "
-            "09 05 00 00 00 00 00 00 00 00");
+  EXPECT_EQ(DumpOf("a?"),
+            "1 Branch -> 28\n"
+            "6 Branch -> 18\n"
+            "11 Literal \"a\" -> 23\n"
+            "18 Branch -> 23\n"
+            "23 Empty -> 28\n"
+            "28 End\n");
 }
 
 TEST(PatternProgram, SimpleRepetitionsWrapTheirNode) {
-  EXPECT_EQ(Hex(ProgramOf("a*?")),
-            "D8 06 11 00 00 00 1E 0C 00 00 00 08 00 00 00 00 61 00 00 00 00 00 00");
-  EXPECT_EQ(Hex(ProgramOf("a{2,5}?")),
-            "D8 06 19 00 00 00 20 14 00 00 00 02 00 00 00 05 00 00 00 08 00 00 00 00 61 00 "
-            "00 00 00 00 00");
-  EXPECT_EQ(ProgramOf("a*")[6], 10);
-  EXPECT_EQ(ProgramOf("a+")[6], 11);
-  EXPECT_EQ(ProgramOf("a+?")[6], 31);
-  EXPECT_EQ(ProgramOf("a{3}")[6], 18);
-  EXPECT_EQ(ProgramOf("a??")[6], 32);
+  EXPECT_EQ(DumpOf("a*?"),
+            "1 Branch -> 18\n"
+            "6 StarLazy -> 18\n"
+            "  11 Literal \"a\"\n"
+            "18 End\n");
+  EXPECT_EQ(DumpOf("a{2,5}?"),
+            "1 Branch -> 26\n"
+            "6 BracesLazy {2,5} -> 26\n"
+            "  19 Literal \"a\"\n"
+            "26 End\n");
+  EXPECT_EQ(NodeAt("a*", 6), "6 Star -> 18");
+  EXPECT_EQ(NodeAt("a+", 6), "6 Plus -> 18");
+  EXPECT_EQ(NodeAt("a+?", 6), "6 PlusLazy -> 18");
+  EXPECT_EQ(NodeAt("a{3}", 6), "6 Braces {3,3} -> 26");
+  EXPECT_EQ(NodeAt("a??", 6), "6 BracesLazy {0,1} -> 26");
   // After (?-g) every quantifier is lazy, with or without "?".
-  EXPECT_EQ(ProgramOf("(?-g)a+")[11], 31);
-  EXPECT_EQ(ProgramOf("(?-g)a+?")[11], 31);
+  EXPECT_EQ(NodeAt("(?-g)a+", 11), "11 PlusLazy -> 23");
+  EXPECT_EQ(NodeAt("(?-g)a+?", 11), "11 PlusLazy -> 23");
   // g off through Modifiers.
-  EXPECT_EQ(ProgramOf("a*", 14 & ~8u)[6], 30);
+  EXPECT_EQ(NodeAt("a*", 6, 14 & ~8u), "6 StarLazy -> 18");
 }
 
 TEST(PatternProgram, LiteralRunsLeaveTheQuantifiedCharacterAlone) {
   // "abc*": the literal "ab", then "c*".
-  EXPECT_EQ(Hex(ProgramOf("abc*")),
-            "D8 06 19 00 00 00 08 08 00 00 00 61 62 00 0A 0C 00 00 00 08 00 00 00 00 63 00 "
-            "00 00 00 00 00");
+  EXPECT_EQ(DumpOf("abc*"),
+            "1 Branch -> 26\n"
+            "6 Literal \"ab\" -> 14\n"
+            "14 Star -> 26\n"
+            "  19 Literal \"c\"\n"
+            "26 End\n");
 }
 
 TEST(PatternProgram, CommentsAndModifierGroupsAreCommentNodes) {
-  EXPECT_EQ(Hex(ProgramOf("(?#note)abc")),
-            "D8 06 13 00 00 00 13 05 00 00 00 08 09 00 00 00 61 62 63 00 00 00 00 00 00");
-  EXPECT_EQ(ProgramOf("(?i)a")[6], 19);
-  EXPECT_EQ(ProgramOf("(?i)a")[11], 20);  // opLiteralCI
+  EXPECT_EQ(DumpOf("(?#note)abc"),
+            "1 Branch -> 20\n"
+            "6 Comment -> 11\n"
+            "11 Literal \"abc\" -> 20\n"
+            "20 End\n");
+  EXPECT_EQ(DumpOf("(?i)a"),
+            "1 Branch -> 18\n"
+            "6 Comment -> 11\n"
+            "11 LiteralCI \"a\" -> 18\n"
+            "18 End\n");
   // In (a(?i)b)c only b is case-insensitive.
-  std::vector<uint8_t> p = ProgramOf("(a(?i)b)c");
-  std::string hex = Hex(p);
-  EXPECT_NE(hex.find("08 07 00 00 00 61 00"), std::string::npos);
-  EXPECT_NE(hex.find("14 07 00 00 00 62 00"), std::string::npos);
-  EXPECT_NE(hex.find("08 07 00 00 00 63 00"), std::string::npos);
+  EXPECT_EQ(DumpOf("(a(?i)b)c"),
+            "1 Branch -> 47\n"
+            "6 Open 1 -> 11\n"
+            "11 Branch -> 35\n"
+            "16 Literal \"a\" -> 23\n"
+            "23 Comment -> 28\n"
+            "28 LiteralCI \"b\" -> 35\n"
+            "35 Close 1 -> 40\n"
+            "40 Literal \"c\" -> 47\n"
+            "47 End\n");
 }
 
 TEST(PatternProgram, ExtendedSyntaxSkipsBlanksAndComments) {
   uint32_t x = 14 | 32;
-  // The literal "ab" (blanks not copied, "#" ends it), a comment, blanks, "c".
-  std::vector<uint8_t> p = ProgramOf("a b # note\n c", x);
-  EXPECT_EQ(p[6], 8);
-  EXPECT_EQ(p[11], 'a');
-  EXPECT_EQ(p[12], 'b');
-  EXPECT_EQ(p[13], 0);
-  EXPECT_EQ(p[14], 19);
-  EXPECT_EQ(p[19], 19);
-  EXPECT_EQ(p[24], 8);
+  // The literal "ab" (blanks not copied, "#" ends it), the comment, the
+  // blanks, then "c".
+  EXPECT_EQ(DumpOf("a b # note\n c", x),
+            "1 Branch -> 31\n"
+            "6 Literal \"ab\" -> 14\n"
+            "14 Comment -> 19\n"
+            "19 Comment -> 24\n"
+            "24 Literal \"c\" -> 31\n"
+            "31 End\n");
   TPatternEngine e;
   e.SetModifiers(x);
   e.SetExpression("a b # note\r\n c");
@@ -155,9 +215,9 @@ TEST(PatternProgram, ExtendedSyntaxSkipsBlanksAndComments) {
 
 // --- Classes ------------------------------------------------------------------
 
-std::string ClassOperand(std::string_view pattern, uint32_t modifiers = 14) {
-  std::vector<uint8_t> p = ProgramOf(pattern, modifiers);
-  return Hex({p.begin() + 6, p.end() - 5});
+// The listing line of a pattern's class node (a one-node pattern).
+std::string ClassNode(std::string_view pattern, uint32_t modifiers = 14) {
+  return NodeAt(pattern, 6, modifiers);
 }
 
 int FullSetCount(std::string_view pattern, uint32_t modifiers = 14) {
@@ -174,17 +234,22 @@ bool FullSetHas(std::string_view pattern, unsigned char c, uint32_t modifiers = 
 }
 
 TEST(PatternClass, TinySetsHoldUpToThreeSortedMembers) {
-  EXPECT_EQ(ClassOperand("[ab]"), "19 08 00 00 00 61 62 62");
-  EXPECT_EQ(ClassOperand("[ba]"), "19 08 00 00 00 61 62 62");
-  EXPECT_EQ(ClassOperand("[x]"), "19 08 00 00 00 78 78 78");
-  EXPECT_EQ(ClassOperand("[^abc]"), "1A 08 00 00 00 61 62 63");
-  EXPECT_EQ(ClassOperand("[]a]"), "19 08 00 00 00 5D 61 61");
-  EXPECT_EQ(ClassOperand("[a-]"), "19 08 00 00 00 2D 61 61");
-  EXPECT_EQ(ClassOperand("[-a]"), "19 08 00 00 00 2D 61 61");
-  EXPECT_EQ(ClassOperand("[a-c]"), "19 08 00 00 00 61 62 63");
+  EXPECT_EQ(ClassNode("[ab]"), "6 TinySet \"abb\" -> 14");
+  EXPECT_EQ(ClassNode("[ba]"), "6 TinySet \"abb\" -> 14");
+  EXPECT_EQ(ClassNode("[x]"), "6 TinySet \"xxx\" -> 14");
+  EXPECT_EQ(ClassNode("[^abc]"), "6 NotTinySet \"abc\" -> 14");
+  EXPECT_EQ(ClassNode("[]a]"), "6 TinySet \"]aa\" -> 14");
+  EXPECT_EQ(ClassNode("[a-]"), "6 TinySet \"-aa\" -> 14");
+  EXPECT_EQ(ClassNode("[-a]"), "6 TinySet \"-aa\" -> 14");
+  EXPECT_EQ(ClassNode("[a-c]"), "6 TinySet \"abc\" -> 14");
 }
 
 TEST(PatternClass, LargerClassesAreBitmaps) {
+  EXPECT_EQ(ClassNode("[abcd]"), "6 FullSet [a-d] -> 43");
+  EXPECT_EQ(ClassNode("[\\d-z]"), "6 FullSet [\\-0-9z] -> 43");
+  EXPECT_EQ(ClassNode("[a-c-e]"), "6 FullSet [\\-a-ce] -> 43");
+  EXPECT_EQ(ClassNode("[^abc]", 15), "6 FullSet [^A-Ca-c] -> 43");  // 0 is a member
+  EXPECT_EQ(ClassNode("\\W"), "6 FullSet [^0-9A-Z_a-z] -> 43");
   EXPECT_EQ(FullSetCount("[abcd]"), 4);
   EXPECT_EQ(FullSetCount("[\\d-z]"), 12);
   EXPECT_TRUE(FullSetHas("[\\d-z]", '-'));
@@ -200,10 +265,10 @@ TEST(PatternClass, LargerClassesAreBitmaps) {
   // \s, \w inside a class add their strings; \D \S \W are plain letters.
   EXPECT_EQ(FullSetCount("[\\s]"), 5);
   EXPECT_EQ(FullSetCount("[\\w]"), 63);
-  EXPECT_EQ(ClassOperand("[\\D\\S\\W]"), "19 08 00 00 00 44 53 57");
+  EXPECT_EQ(ClassNode("[\\D\\S\\W]"), "6 TinySet \"DSW\" -> 14");
   // Escapes inside a class.
-  EXPECT_EQ(ClassOperand("[\\t\\n\\x41]"), "19 08 00 00 00 09 0A 41");
-  EXPECT_EQ(ClassOperand("[\\]\\\\]"), "19 08 00 00 00 5C 5D 5D");
+  EXPECT_EQ(ClassNode("[\\t\\n\\x41]"), "6 TinySet \"\\t\\nA\" -> 14");
+  EXPECT_EQ(ClassNode("[\\]\\\\]"), "6 TinySet \"\\\\]]\" -> 14");
   // A "-" before an escaped class letter is a member.
   EXPECT_EQ(FullSetCount("[a-\\d]"), 12);
   // Outside a class: \s \S \w \W.
@@ -216,9 +281,9 @@ TEST(PatternClass, LargerClassesAreBitmaps) {
 }
 
 TEST(PatternClass, CaseInsensitiveClassesAddTheOtherCase) {
-  EXPECT_EQ(ClassOperand("[a]", 15), "19 08 00 00 00 41 61 61");
+  EXPECT_EQ(ClassNode("[a]", 15), "6 TinySet \"Aaa\" -> 14");
   EXPECT_EQ(FullSetCount("[a-c]", 15), 6);
-  EXPECT_EQ(ClassOperand("[\xE9]", 15), "19 08 00 00 00 C9 E9 E9");
+  EXPECT_EQ(ClassNode("[\xE9]", 15), "6 TinySet \"\\xC9\\xE9\\xE9\" -> 14");
 }
 
 TEST(PatternClass, CyrillicRangesWithModifierR) {
@@ -236,7 +301,7 @@ TEST(PatternClass, CyrillicRangesWithModifierR) {
 
 TEST(PatternClass, ZeroIsNeverAMember) {
   // "[\x00]" has no member: it matches nothing; "[^\x00]" any character.
-  EXPECT_EQ(ClassOperand("[\\x00]"), "19 08 00 00 00 00 00 00");
+  EXPECT_EQ(ClassNode("[\\x00]"), "6 TinySet \"\\x00\\x00\\x00\" -> 14");
   EXPECT_EQ(testing_regex::Find("[\\x00]", "ab"), std::make_pair(-1, -1));
   EXPECT_EQ(testing_regex::Find("[^\\x00]", "ab"), std::make_pair(1, 1));
 }
@@ -247,37 +312,42 @@ TEST(PatternEscape, HexCodes) {
   EXPECT_EQ(ProgramOf("\\x41"), ProgramOf("A"));
   EXPECT_EQ(ProgramOf("\\x{41}"), ProgramOf("A"));
   EXPECT_EQ(ProgramOf("\\x{0041}"), ProgramOf("A"));
-  EXPECT_EQ(ProgramOf("\\x{ff}")[11], 0xFF);
-  EXPECT_EQ(ProgramOf("\\t")[11], 9);
-  EXPECT_EQ(ProgramOf("\\n")[11], 10);
-  EXPECT_EQ(ProgramOf("\\r")[11], 13);
-  EXPECT_EQ(ProgramOf("\\f")[11], 12);
-  EXPECT_EQ(ProgramOf("\\a")[11], 7);
-  EXPECT_EQ(ProgramOf("\\e")[11], 27);
-  EXPECT_EQ(ProgramOf("\\.")[11], '.');
-  EXPECT_EQ(ProgramOf("\\/")[11], '/');
-  EXPECT_EQ(ProgramOf("\\0")[11], '0');
+  EXPECT_EQ(NodeAt("\\x{ff}", 6), "6 Literal \"\\xFF\" -> 13");
+  EXPECT_EQ(NodeAt("\\t", 6), "6 Literal \"\\t\" -> 13");
+  EXPECT_EQ(NodeAt("\\n", 6), "6 Literal \"\\n\" -> 13");
+  EXPECT_EQ(NodeAt("\\r", 6), "6 Literal \"\\r\" -> 13");
+  EXPECT_EQ(NodeAt("\\f", 6), "6 Literal \"\\f\" -> 13");
+  EXPECT_EQ(NodeAt("\\a", 6), "6 Literal \"\\x07\" -> 13");
+  EXPECT_EQ(NodeAt("\\e", 6), "6 Literal \"\\x1B\" -> 13");
+  EXPECT_EQ(NodeAt("\\.", 6), "6 Literal \".\" -> 13");
+  EXPECT_EQ(NodeAt("\\/", 6), "6 Literal \"/\" -> 13");
+  EXPECT_EQ(NodeAt("\\0", 6), "6 Literal \"0\" -> 13");
 }
 
 TEST(PatternEscape, NodeKinds) {
-  EXPECT_EQ(ProgramOf("\\b")[6], 37);
-  EXPECT_EQ(ProgramOf("\\B")[6], 38);
-  EXPECT_EQ(ProgramOf("\\A")[6], 1);
-  EXPECT_EQ(ProgramOf("\\Z")[6], 2);
-  EXPECT_EQ(ProgramOf("\\d")[6], 12);
-  EXPECT_EQ(ProgramOf("\\D")[6], 13);
-  EXPECT_EQ(Hex(ProgramOf("(a)\\1")).substr(0, 2), "D8");
-  std::vector<uint8_t> p = ProgramOf("\\3");
-  EXPECT_EQ(p[6], 28);
-  EXPECT_EQ(p[11], 3);
-  EXPECT_EQ(ProgramOf("\\3", 15)[6], 29);
-  EXPECT_EQ(ProgramOf("^")[6], 1);
-  EXPECT_EQ(ProgramOf("$")[6], 2);
-  EXPECT_EQ(ProgramOf("^", 14 | 16)[6], 34);
-  EXPECT_EQ(ProgramOf("$", 14 | 16)[6], 35);
-  EXPECT_EQ(ProgramOf(".")[6], 3);
-  EXPECT_EQ(ProgramOf(".", 14 & ~4u)[6], 36);
-  EXPECT_EQ(ProgramOf("a", 15)[6], 20);
+  EXPECT_EQ(NodeAt("\\b", 6), "6 WordBoundary -> 11");
+  EXPECT_EQ(NodeAt("\\B", 6), "6 NotWordBoundary -> 11");
+  EXPECT_EQ(NodeAt("\\A", 6), "6 InputStart -> 11");
+  EXPECT_EQ(NodeAt("\\Z", 6), "6 InputEnd -> 11");
+  EXPECT_EQ(NodeAt("\\d", 6), "6 Digit -> 11");
+  EXPECT_EQ(NodeAt("\\D", 6), "6 NotDigit -> 11");
+  EXPECT_EQ(NodeAt("\\3", 6), "6 BackRef 3 -> 12");
+  EXPECT_EQ(NodeAt("\\3", 6, 15), "6 BackRefCI 3 -> 12");
+  EXPECT_EQ(NodeAt("^", 6), "6 InputStart -> 11");
+  EXPECT_EQ(NodeAt("$", 6), "6 InputEnd -> 11");
+  EXPECT_EQ(NodeAt("^", 6, 14 | 16), "6 LineStart -> 11");
+  EXPECT_EQ(NodeAt("$", 6, 14 | 16), "6 LineEnd -> 11");
+  EXPECT_EQ(NodeAt(".", 6), "6 AnyChar -> 11");
+  EXPECT_EQ(NodeAt(".", 6, 14 & ~4u), "6 AnyNoBreak -> 11");
+  EXPECT_EQ(NodeAt("a", 6, 15), "6 LiteralCI \"a\" -> 13");
+  EXPECT_EQ(DumpOf("(a)\\1"),
+            "1 Branch -> 34\n"
+            "6 Open 1 -> 11\n"
+            "11 Branch -> 23\n"
+            "16 Literal \"a\" -> 23\n"
+            "23 Close 1 -> 28\n"
+            "28 BackRef 1 -> 34\n"
+            "34 End\n");
 }
 
 TEST(PatternEscape, MultiLineAnchorsNeedLineBreaks) {
@@ -287,10 +357,10 @@ TEST(PatternEscape, MultiLineAnchorsNeedLineBreaks) {
   e.SetLinePairedSeparator("");
   e.SetExpression("^");
   e.Compile();
-  EXPECT_EQ(e.Program()[6], 1);
+  EXPECT_EQ(regex::Dump(e.Program()), "1 Branch -> 11\n6 InputStart -> 11\n11 End\n");
   e.SetLinePairedSeparator("\r\n");
   e.Compile();
-  EXPECT_EQ(e.Program()[6], 34);
+  EXPECT_EQ(regex::Dump(e.Program()), "1 Branch -> 11\n6 LineStart -> 11\n11 End\n");
 }
 
 TEST(PatternBraces, NonQuantifierBracesAreLiterals) {

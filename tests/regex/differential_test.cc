@@ -39,7 +39,7 @@ struct Generator {
   }
 
   std::string Class() {
-    static const char* const kClasses[] = {"[ab]", "[^a]", "[a-c]", "[^ b]", "[a1_]",
+    static const char* const kClasses[] = {"[ab]",   "[^a]",   "[a-c]",  "[^ b]", "[a1_]",
                                            "[b-c1]", "[^\\d]", "[\\w ]", "[a\\s]"};
     static const char* const kEscapes[] = {"\\d", "\\D", "\\w", "\\W", "\\s", "\\S"};
     if (Pick(2)) return kClasses[Pick(std::size(kClasses))];
@@ -52,16 +52,26 @@ struct Generator {
     std::string q;
     int lo = in_repeat ? 1 : 0;
     switch (Pick(6)) {
-      case 0: q = "*"; break;
-      case 1: q = "+"; break;
-      case 2: q = "?"; break;
-      case 3: q = "{" + std::to_string(lo + Pick(3)) + "}"; break;
+      case 0:
+        q = "*";
+        break;
+      case 1:
+        q = "+";
+        break;
+      case 2:
+        q = "?";
+        break;
+      case 3:
+        q = "{" + std::to_string(lo + Pick(3)) + "}";
+        break;
       case 4: {
         int n = lo + Pick(2);
         q = "{" + std::to_string(n) + "," + std::to_string(n + Pick(3)) + "}";
         break;
       }
-      default: q = "{" + std::to_string(lo + Pick(2)) + ",}"; break;
+      default:
+        q = "{" + std::to_string(lo + Pick(2)) + ",}";
+        break;
     }
     if (Pick(3) == 0) q += "?";
     return q;
@@ -162,8 +172,8 @@ TEST(PatternDifferential, AgreesWithEcmaScriptOnTheSharedSyntax) {
     std::string pattern = gen.Alternation(0, false);
 
     TPatternEngine engine;
-    uint32_t mods = kModifierR | kModifierG | (dot_all ? kModifierS : 0) |
-                    (gen.icase ? kModifierI : 0);
+    uint32_t mods =
+        kModifierR | kModifierG | (dot_all ? kModifierS : 0) | (gen.icase ? kModifierI : 0);
     engine.SetModifiers(mods);
     engine.SetExpression(pattern);
     try {
@@ -173,7 +183,8 @@ TEST(PatternDifferential, AgreesWithEcmaScriptOnTheSharedSyntax) {
     }
     std::regex reference;
     try {
-      auto flags = std::regex::ECMAScript | (gen.icase ? std::regex::icase : std::regex::flag_type{});
+      auto flags =
+          std::regex::ECMAScript | (gen.icase ? std::regex::icase : std::regex::flag_type{});
       reference = std::regex(pattern, flags);
     } catch (const std::regex_error&) {
       continue;
@@ -199,8 +210,8 @@ TEST(PatternDifferential, AgreesWithEcmaScriptOnTheSharedSyntax) {
       size_t pos = 0;
       while (pos <= input.size()) {
         std::smatch m;
-        auto flags = pos > 0 ? std::regex_constants::match_prev_avail
-                             : std::regex_constants::match_default;
+        auto flags =
+            pos > 0 ? std::regex_constants::match_prev_avail : std::regex_constants::match_default;
         if (!std::regex_search(input.cbegin() + static_cast<std::ptrdiff_t>(pos), input.cend(), m,
                                reference, flags)) {
           break;
@@ -225,9 +236,8 @@ TEST(PatternDifferential, AgreesWithEcmaScriptOnTheSharedSyntax) {
         if (length > 0) nonempty_matches++;
       }
       ++compared_inputs;
-      ASSERT_EQ(Show(ours), Show(theirs))
-          << "pattern #" << index << " /" << pattern << "/ mods " << mods << " input \""
-          << Escape(input) << "\"";
+      ASSERT_EQ(Show(ours), Show(theirs)) << "pattern #" << index << " /" << pattern << "/ mods "
+                                          << mods << " input \"" << Escape(input) << "\"";
     }
   }
   // The comparison must have covered most patterns and found real matches.

@@ -286,7 +286,10 @@ TEST(PatternMatch, WordBoundaries) {
   EXPECT_EQ(FirstMatch("\\bfoo\\b", "afoo foo"), "foo");
   EXPECT_EQ(Find("\\bfoo\\b", "afoo foo"), std::make_pair(6, 3));
   // Only the 63 default word characters are word characters.
-  EXPECT_EQ(AllMatches("\\b", "\xE9" "2"), "2:0 3:0");
+  EXPECT_EQ(AllMatches("\\b",
+                       "\xE9"
+                       "2"),
+            "2:0 3:0");
   TPatternEngine e;
   e.SetWordCharacters("ab");
   e.SetExpression("\\b\\w+\\b");

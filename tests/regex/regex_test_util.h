@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "regex/pattern_dump.h"
 #include "regex/pattern_engine.h"
 
 namespace vellora::testing_regex {
@@ -31,6 +32,27 @@ inline std::vector<uint8_t> ProgramOf(std::string_view pattern, uint32_t modifie
   engine.SetExpression(pattern);
   engine.Compile();
   return engine.Program();
+}
+
+// The listing of pattern's program (regex::Dump).
+inline std::string DumpOf(std::string_view pattern, uint32_t modifiers = 14) {
+  return regex::Dump(ProgramOf(pattern, modifiers));
+}
+
+// The listing's line for the node at offset (without the indentation of a
+// repeated node), or "" when no node starts there.
+inline std::string NodeAt(std::string_view pattern, size_t offset, uint32_t modifiers = 14) {
+  std::string dump = DumpOf(pattern, modifiers);
+  std::string prefix = std::to_string(offset) + " ";
+  size_t at = 0;
+  while (at < dump.size()) {
+    size_t end = dump.find('\n', at);
+    std::string line = dump.substr(at, end - at);
+    size_t text = line.find_first_not_of(' ');
+    if (line.compare(text, prefix.size(), prefix) == 0) return line.substr(text);
+    at = end + 1;
+  }
+  return "";
 }
 
 // The code of the error that compiling pattern raises, or 0.

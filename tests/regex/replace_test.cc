@@ -37,7 +37,11 @@ TEST(PatternReplace, WholeNumbers) {
   }
   EXPECT_EQ(Rp(kNumbers, "3.14", ""), ".");
   EXPECT_EQ(Rp(kNumbers, "-5", ""), "-");
-  EXPECT_EQ(Rp(kNumbers, "\xE9" "2000", ""), "\xE9");
+  EXPECT_EQ(Rp(kNumbers,
+               "\xE9"
+               "2000",
+               ""),
+            "\xE9");
   EXPECT_EQ(Rp(kNumbers, "", ""), "");
   EXPECT_EQ(Rp(kNumbers, "42", ""), "");
   EXPECT_EQ(Rp(kNumbers, "1 22 333 x4", ""), "   x4");
@@ -144,8 +148,8 @@ TEST(PatternTemplate, ErrorsPropagate) {
 // A compiled engine reused over many inputs gives what a fresh engine per
 // input gives.
 TEST(PatternReplace, ReusedEngineEqualsFreshEngines) {
-  const char* patterns[] = {kTags, kNumbers, kSpaces, kPunctuation, kFileName,
-                            "(a|b)+c", "(\\w)\\1", "x*", "(?m)^\\w", "\\d{2,3}?"};
+  const char* patterns[] = {kTags,     kNumbers,   kSpaces, kPunctuation, kFileName,
+                            "(a|b)+c", "(\\w)\\1", "x*",    "(?m)^\\w",   "\\d{2,3}?"};
   const char* templates[] = {"", "", " ", "", "-", "<$&>", "[$1]", "-", "#", "$0$0"};
   std::mt19937 rng(12345);
   const std::string alphabet = "ab c1 2<>x\r\n\t.;!\"(a)[b]:?*|/\\";
@@ -195,10 +199,11 @@ TEST(PatternReplace, ReplaceAllEqualsTheSearchLoop) {
 // and a closing character). Wrapping a pattern in a group defeats every
 // shortcut, so the general matcher gives the reference.
 TEST(PatternReplace, ShortcutsEqualTheGeneralMatcher) {
-  const char* patterns[] = {"[ab]",    "a",        "(?i)a",     "\\d",        ".",
-                            "[^a]",    "\\s{2,}",  "\\s+",       "a{2,}",      "a{1,3}",
-                            "\\d{2,5}", "<.+?>",    "a.{2,5}?b", "<.*?>",      "x.+?x",
-                            "\\W+",    "[ \t]{2,}", "b{2}",      "(?i)<.+?>", "[\\[\\];\\\"\\(\\).,!:]"};
+  const char* patterns[] = {"[ab]",      "a",      "(?i)a",     "\\d",
+                            ".",         "[^a]",   "\\s{2,}",   "\\s+",
+                            "a{2,}",     "a{1,3}", "\\d{2,5}",  "<.+?>",
+                            "a.{2,5}?b", "<.*?>",  "x.+?x",     "\\W+",
+                            "[ \t]{2,}", "b{2}",   "(?i)<.+?>", "[\\[\\];\\\"\\(\\).,!:]"};
   const char* templates[] = {"", "-", "--", "$&", "<$0>"};
   std::mt19937 rng(4242);
   const std::string alphabet = "aab  b<x>1\t\r\n.;AB";
@@ -221,10 +226,12 @@ TEST(PatternReplace, ShortcutsEqualTheGeneralMatcher) {
       std::string a;
       std::string b;
       for (bool f = shortcut.Exec(input); f; f = shortcut.ExecNext()) {
-        a += std::to_string(shortcut.MatchOffset(0)) + ":" + std::to_string(shortcut.MatchLength(0)) + " ";
+        a += std::to_string(shortcut.MatchOffset(0)) + ":" +
+             std::to_string(shortcut.MatchLength(0)) + " ";
       }
       for (bool f = general.Exec(input); f; f = general.ExecNext()) {
-        b += std::to_string(general.MatchOffset(0)) + ":" + std::to_string(general.MatchLength(0)) + " ";
+        b += std::to_string(general.MatchOffset(0)) + ":" + std::to_string(general.MatchLength(0)) +
+             " ";
       }
       ASSERT_EQ(a, b) << pattern << " on " << input;
     }
