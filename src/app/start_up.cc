@@ -4,6 +4,7 @@
 #include "base/errors.h"
 #include "base/file_io.h"
 #include "base/paths.h"
+#include "base/program_folders.h"
 
 namespace vellora {
 
@@ -19,6 +20,14 @@ const DefaultText* DefaultTexts(size_t* count) {
   return texts;
 }
 
+ProgramFolders LocateFolders() {
+  size_t count = 0;
+  const DefaultText* texts = DefaultTexts(&count);
+  std::vector<std::string> names;
+  for (size_t i = 0; i < count; ++i) names.push_back(texts[i].file_name);
+  return LocateProgramFolders(names);
+}
+
 std::string ErrorSettingPath(const std::string& folder) {
   return "Error setting path: \"" + folder + "\"";
 }
@@ -30,14 +39,15 @@ StartUpResult FormCreate(MainState& state, StartUpHost& host, Notifier& notifier
   state.caption = kMainCaption;
   if (seed_from_clock) state.random.SeedFromClock();
   try {
-    state.application_folder = ApplicationFolder();
-    state.presets_folder = presets_folder.empty() ? state.application_folder + "Presets/"
-                                                  : WithTrailingSlash(presets_folder);
+    ProgramFolders folders = LocateFolders();
+    state.application_folder = folders.application;
+    state.presets_folder =
+        presets_folder.empty() ? folders.presets : WithTrailingSlash(presets_folder);
     ForceDirectories(state.presets_folder);  // a failure shows later
     size_t count = 0;
     const DefaultText* texts = DefaultTexts(&count);
     for (size_t i = 0; i < count; ++i) {
-      (state.*texts[i].field).LoadFromFile(state.application_folder + texts[i].file_name);
+      (state.*texts[i].field).LoadFromFile(folders.default_texts + texts[i].file_name);
     }
     host.RunPresetDialog(state);
     if (state.preset_name.empty()) return StartUpResult::kTerminate;

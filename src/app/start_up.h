@@ -9,6 +9,7 @@
 
 #include "app/main_state.h"
 #include "base/notifier.h"
+#include "base/program_folders.h"
 
 namespace vellora {
 
@@ -18,6 +19,9 @@ struct DefaultText {
   TextList MainState::*field;
 };
 const DefaultText* DefaultTexts(size_t* count);
+
+// Where this program reads its default texts and keeps its presets.
+ProgramFolders LocateFolders();
 
 // What start-up needs from its front end.
 class StartUpHost {
@@ -38,8 +42,8 @@ enum class StartUpResult {
   kTerminate,      // the dialog closed without a preset: the program ends
 };
 
-// FormCreate. `presets_folder` overrides application folder + "Presets/"
-// when not empty; `seed_from_clock` is false when the caller has seeded the
+// FormCreate. `presets_folder` overrides the presets folder of
+// LocateFolders when not empty; `seed_from_clock` is false when the caller has seeded the
 // generator itself. Errors are shown through notifier.Error and end
 // start-up at that step.
 StartUpResult FormCreate(MainState& state, StartUpHost& host, Notifier& notifier,
