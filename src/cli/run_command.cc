@@ -71,7 +71,7 @@ std::optional<std::string> ParseRunOptions(const Args& args, RunOptions* options
     } else if (arg == "--set") {
       if (!value(&text)) return "--set needs FIELD=VALUE";
       size_t eq = text.find('=');
-      if (eq == std::string::npos || eq == 0) return "--set needs FIELD=VALUE, not \"" + text + "\"";
+      if (eq == std::string::npos || eq == 0) return "--set needs FIELD=VALUE, not '" + text + "'";
       options->sets.emplace_back(text.substr(0, eq), text.substr(eq + 1));
     } else if (arg == "--dump") {
       if (!value(&text)) return "--dump needs a field name";
@@ -81,9 +81,9 @@ std::optional<std::string> ParseRunOptions(const Args& args, RunOptions* options
     } else if (arg == "--verbose") {
       options->verbose = true;
     } else if (!arg.empty() && arg[0] == '-') {
-      return "unknown option \"" + arg + "\"";
+      return "unknown option '" + arg + "'";
     } else {
-      if (FindStep(arg) == nullptr) return "unknown step \"" + arg + "\"";
+      if (FindStep(arg) == nullptr) return "unknown step '" + arg + "'";
       options->steps.push_back(arg);
     }
   }
@@ -91,14 +91,14 @@ std::optional<std::string> ParseRunOptions(const Args& args, RunOptions* options
   MainState probe;
   for (const auto& [field, field_value] : options->sets) {
     if (SetField(probe, field, "") == SetFieldResult::kUnknownField) {
-      return "unknown field \"" + field + "\"";
+      return "unknown field '" + field + "'";
     }
     if (SetField(probe, field, "") == SetFieldResult::kNotSettable) {
-      return "field \"" + field + "\" cannot be set";
+      return "field '" + field + "' cannot be set";
     }
   }
   for (const std::string& field : options->dumps) {
-    if (!DumpField(probe, field)) return "unknown field \"" + field + "\"";
+    if (!DumpField(probe, field)) return "unknown field '" + field + "'";
   }
   return std::nullopt;
 }
@@ -130,9 +130,10 @@ class CommandHost : public StartUpHost {
     if (!outcome.closed) throw VelloraError(outcome.information);
   }
 
-  void RootFileList(const std::string& folder) override {
-    if (!DirectoryExists(folder)) throw VelloraError(ErrorSettingPath(folder));
-  }
+  // The command shows no folder list, so there is nothing to root: a
+  // missing working folder matters only to a step that needs it, which
+  // reports it with its own error.
+  void RootFileList(const std::string&) override {}
 
  private:
   const RunOptions& options_;
@@ -208,13 +209,14 @@ int RunCommand(const Args& args) {
 int PresetsCommand(const Args& args) {
   std::string folder;
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--presets" && i + 1 < args.size()) {
+    if (args[i] == "--presets") {
+      if (i + 1 >= args.size()) return UsageError("--presets needs a folder");
       folder = args[++i];
     } else {
-      return UsageError("unknown argument \"" + args[i] + "\"");
+      return UsageError("unknown argument '" + args[i] + "'");
     }
   }
-  folder = folder.empty() ? ApplicationFolder() + "Presets/" : WithTrailingSlash(folder);
+  folder = folder.empty() ? LocateFolders().presets : WithTrailingSlash(folder);
   for (const std::string& name : ListPresets(folder)) std::printf("%s\n", name.c_str());
   return 0;
 }
