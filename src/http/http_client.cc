@@ -94,8 +94,7 @@ void THttpClient::SetState(THttpClientState state) {
 // ---------------------------------------------------------------- starting
 
 void THttpClient::Get() {
-  location_change_cur_count_ = 0;
-  StartRequest(httpGET);
+  StartGet();
   while (state_ != httpReady) {
     loop_.runOnce(1000);
     if (loop_.TerminateRequested() && state_ != httpReady) {
@@ -103,6 +102,15 @@ void THttpClient::Get() {
       break;
     }
   }
+  RaiseForStatus();
+}
+
+void THttpClient::StartGet() {
+  location_change_cur_count_ = 0;
+  StartRequest(httpGET);
+}
+
+void THttpClient::RaiseForStatus() const {
   if (status_code_ > 399 && status_code_ != 401 && status_code_ != 407) {
     throw EHttpError(reason_phrase_, static_cast<uint16_t>(status_code_));
   }

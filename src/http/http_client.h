@@ -92,6 +92,12 @@ class THttpClient {
   // (code 1) or the final status is above 399 other than 401 and 407 (the
   // reason phrase, with the status as ErrorNumber).
   void Get();
+  // The two halves of Get for callers that drive several clients on one
+  // loop: StartGet resets the relocation count and starts the GET (the
+  // request has ended once State() is httpReady again); RaiseForStatus then
+  // raises what Get would raise for the request's final status.
+  void StartGet();
+  void RaiseForStatus() const;
   // Starts a request and returns at once; OnRequestDone and the return to
   // httpReady signal its end. Supports httpGET, httpHEAD and httpCLOSE.
   void StartRequest(THttpRequest request);
