@@ -13,31 +13,38 @@ void EventLoop::RequestTerminate() noexcept {
 
 namespace {
 
-std::atomic<EventLoop*> g_sigint_loop{nullptr};
+// The signals that mean "the application is ending": Ctrl-C, kill and the
+// end of a session, and a closed terminal.
+constexpr int kTerminationSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-void OnSigint(int) {
-  EventLoop* loop = g_sigint_loop.load();
+std::atomic<EventLoop*> g_signal_loop{nullptr};
+
+void OnTerminationSignal(int) {
+  EventLoop* loop = g_signal_loop.load();
   if (loop != nullptr) loop->RequestTerminate();
 }
 
 }  // namespace
 
-void TerminateLoopOnSigint(EventLoop* loop) {
-  static struct sigaction previous;
+void TerminateLoopOnSignals(EventLoop* loop) {
+  constexpr size_t kCount = sizeof kTerminationSignals / sizeof kTerminationSignals[0];
+  static struct sigaction previous[kCount];
   static bool installed = false;
   if (loop == nullptr) {
-    if (installed) sigaction(SIGINT, &previous, nullptr);
+    if (installed) {
+      for (size_t i = 0; i < kCount; ++i) sigaction(kTerminationSignals[i], &previous[i], nullptr);
+    }
     installed = false;
-    g_sigint_loop.store(nullptr);
+    g_signal_loop.store(nullptr);
     return;
   }
-  g_sigint_loop.store(loop);
+  g_signal_loop.store(loop);
   if (installed) return;
   struct sigaction action = {};
   sigemptyset(&action.sa_mask);
-  action.sa_handler = OnSigint;
+  action.sa_handler = OnTerminationSignal;
   action.sa_flags = 0;  // no SA_RESTART: a waiting poll returns at once
-  sigaction(SIGINT, &action, &previous);
+  for (size_t i = 0; i < kCount; ++i) sigaction(kTerminationSignals[i], &action, &previous[i]);
   installed = true;
 }
 

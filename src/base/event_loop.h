@@ -73,10 +73,13 @@ class EventLoop {
   std::atomic<bool> terminate_{false};
 };
 
-// Makes SIGINT (Ctrl-C) request termination of `loop` instead of killing the
-// process. Passing nullptr restores the action that was in place before. The
-// loop must outlive the installation. Call from the main thread.
-void TerminateLoopOnSigint(EventLoop* loop);
+// Makes SIGINT (Ctrl-C), SIGTERM (kill, the end of a desktop session) and
+// SIGHUP (a closed terminal) request termination of `loop` instead of
+// killing the process, so that the program ends the way closing it does.
+// Passing nullptr restores the actions that were in place before. The loop
+// must outlive the installation. Call from the main thread.
+void TerminateLoopOnSignals(EventLoop* loop);
+inline void TerminateLoopOnSigint(EventLoop* loop) { TerminateLoopOnSignals(loop); }
 
 }  // namespace vellora
 

@@ -1,5 +1,7 @@
 #include "base/profile_file.h"
 
+#include <sys/stat.h>
+
 #include "base/code_page.h"
 #include "base/errors.h"
 #include "base/file_io.h"
@@ -47,11 +49,17 @@ std::optional<int32_t> ParseHex(std::string_view digits) {
 }  // namespace
 
 ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {
+  // A device, FIFO or socket in its place is refused (reading one could
+  // wait or run on forever); an absent or unreadable file reads as empty.
+  struct stat st;
+  const bool refused =
+      ::stat(path_.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
   std::string content;
   try {
     content = ReadWholeFile(path_);
   } catch (const EFileError&) {
-    return;  // An absent or unreadable file reads as empty.
+    if (refused) throw;
+    return;
   }
   size_t pos = 0;
   while (pos < content.size()) {
@@ -116,6 +124,14 @@ int64_t ProfileFile::ReadInteger(std::string_view section, std::string_view key,
 
 void ProfileFile::WriteString(std::string_view section, std::string_view key,
                               std::string_view value) {
+  // A line break would end the line early and make the rest a line of its
+  // own: another key, or another section, at the next read.
+  for (std::string_view part : {section, key, value}) {
+    if (part.find_first_of("\r\n") != std::string_view::npos) {
+      throw EFileError("Unable to write to " + path_ + " (\"" + std::string(key) +
+                       "\" holds a line break)");
+    }
+  }
   std::string line = std::string(key) + "=" + std::string(value);
   int header = FindSection(section);
   if (header < 0) {
@@ -149,7 +165,7 @@ void ProfileFile::Flush() {
     content += "\r\n";
   }
   try {
-    WriteWholeFile(path_, content);
+    WriteWholeFile(path_, content, LinkRule::kWriteThrough);
   } catch (const EFileError&) {
     throw EFileError("Unable to write to " + path_);
   }

@@ -24,7 +24,8 @@ class ProfileFile {
  public:
   static constexpr size_t kMaxValueLength = 2047;
 
-  // Reads `path`; an absent or unreadable file reads as empty. Never fails.
+  // Reads `path`; an absent or unreadable file (or a folder) reads as empty.
+  // A device, FIFO or socket at `path` raises the open error of EFileError.
   explicit ProfileFile(std::string path);
 
   const std::string& Path() const { return path_; }
@@ -34,14 +35,15 @@ class ProfileFile {
   // The key's text read as an integer (0x/0X or $ for hexadecimal, otherwise
   // decimal with an optional sign); `default_value` when it is empty, not a
   // whole number or outside the signed 32-bit range.
-  int64_t ReadInteger(std::string_view section, std::string_view key,
-                      int64_t default_value) const;
+  int64_t ReadInteger(std::string_view section, std::string_view key, int64_t default_value) const;
 
+  // Raises EFileError "Unable to write to <path> (...)" when the section, the
+  // key or the value holds a CR or LF; the file is then left unchanged.
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, int64_t value);
 
-  // Writes the file when it was changed; raises EFileError
-  // "Unable to write to <path>" on failure.
+  // Writes the file when it was changed, through a symbolic link to the file
+  // it names; raises EFileError "Unable to write to <path>" on failure.
   void Flush();
 
   // The integer rule of ReadInteger applied to a text.

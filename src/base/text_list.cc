@@ -38,7 +38,9 @@ void TextList::LoadFromBytes(std::string_view bytes) { SetText(NormalizeLineBrea
 
 void TextList::LoadFromFile(const std::string& path) { LoadFromBytes(ReadWholeFile(path)); }
 
-void TextList::SaveToFile(const std::string& path) const { WriteWholeFile(path, text_); }
+void TextList::SaveToFile(const std::string& path) const {
+  WriteWholeFile(path, text_, LinkRule::kWriteThrough);
+}
 
 void TextList::EnsureIndex() const {
   if (index_valid_) return;

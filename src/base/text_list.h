@@ -35,7 +35,8 @@ class TextList {
   void LoadFromBytes(std::string_view bytes);
   // LoadFromBytes of a file's content; raises EFileError when it cannot be read.
   void LoadFromFile(const std::string& path);
-  // Writes the text byte for byte; raises EFileError when it cannot be written.
+  // Writes the text byte for byte (through a symbolic link, to the file it
+  // names); raises EFileError when it cannot be written.
   void SaveToFile(const std::string& path) const;
 
   // The number of lines, without a final empty line.

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/errors.h"
+#include "cli/standard_output.h"
 
 namespace vellora::cli {
 
@@ -13,8 +14,8 @@ CliNotifier::CliNotifier(bool verbose)
 
 void CliNotifier::Information(const std::string& message) {
   EndProgress();
-  std::fprintf(stdout, "%s\n", message.c_str());
-  std::fflush(stdout);
+  WriteStandardOutput(message + "\n");
+  FlushStandardOutput();
 }
 
 void CliNotifier::Error(const std::string& message) {

@@ -1,5 +1,6 @@
 // CliNotifier: the vellora command's front end for messages and progress.
-// Information goes to stdout, errors to stderr (with the top-level full stop
+// Information goes to stdout (a failed write raises VelloraError, so the
+// step that showed it fails), errors to stderr (with the top-level full stop
 // rule). Status texts go to stderr one per line with --verbose; otherwise a
 // terminal shows them as one progress line that is rewritten in place, at
 // most ten times a second.

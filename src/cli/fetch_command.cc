@@ -7,8 +7,9 @@
 // sends nothing for S seconds (0 to 3600; 0, the default, waits without
 // limit).
 // The body goes to FILE (written whole, so a failure leaves no partial
-// file) or to stdout. A failed request prints its message with the
-// top-level full-stop rule and exits with 1, writing no FILE. Ctrl-C while
+// file; a device or FIFO such as /dev/stdout is written in place) or to
+// stdout; a failed write is a failure. A failed request prints its message
+// with the top-level full-stop rule and exits with 1, writing no FILE. Ctrl-C while
 // the request waits aborts it ("Connection aborted on request"). With
 // --verbose the final "STATUS REASON" is the last line on stderr.
 
@@ -19,6 +20,7 @@
 #include "base/file_io.h"
 #include "base/poll_event_loop.h"
 #include "cli/commands.h"
+#include "cli/standard_output.h"
 #include "http/http_client.h"
 
 namespace vellora::cli {
@@ -86,21 +88,21 @@ int FetchCommand(const Args& args) {
   http.ReceiveStream = &body;
   http.AllowHttps = allow_https;
   http.Timeout = timeout;
-  TerminateLoopOnSigint(&loop);
+  TerminateLoopOnSignals(&loop);
   int status = 0;
   try {
     http.Get();
     if (have_output) {
-      WriteWholeFile(output, body);
-    } else if (!body.empty() && std::fwrite(body.data(), 1, body.size(), stdout) != body.size()) {
-      throw VelloraError("Cannot write to standard output");
+      WriteWholeFileOrDevice(output, body);
+    } else {
+      WriteStandardOutput(body);
+      FlushStandardOutput();
     }
-    std::fflush(stdout);
   } catch (const VelloraError& e) {
     std::fprintf(stderr, "%s\n", TopLevelMessage(e.what()).c_str());
     status = 1;
   }
-  TerminateLoopOnSigint(nullptr);
+  TerminateLoopOnSignals(nullptr);
   if (verbose) PrintStatus(http);
   return status;
 }

@@ -55,9 +55,9 @@ int main(int argc, char* argv[]) {
   // waiting download first); during the preset dialog it just ends the
   // program, which saves nothing, like closing the dialog.
   loop.SetTerminateHandler([&window] { window.close(); });
-  vellora::TerminateLoopOnSigint(&loop);
+  vellora::TerminateLoopOnSignals(&loop);
   window.show();
   int status = app.exec();
-  vellora::TerminateLoopOnSigint(nullptr);
+  vellora::TerminateLoopOnSignals(nullptr);
   return status;
 }

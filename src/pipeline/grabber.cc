@@ -55,7 +55,10 @@ void bgraburlsClick(MainState& state, Notifier& notifier, PageFetcher& fetcher) 
 }
 
 void bdelgrabfilesClick(MainState& state, Notifier& notifier) {
-  DeleteFiles(state, notifier, IsGrabbedFileName);
+  // The temporary files an interrupted write of a grabbed file left go too.
+  DeleteFiles(state, notifier, [](const std::string& name) {
+    return IsGrabbedFileName(name) || IsTemporaryFileName(name);
+  });
 }
 
 void bdelallfilesClick(MainState& state, Notifier& notifier) {

@@ -65,6 +65,17 @@ std::string ReplaceLinksAndContent(std::string_view text, std::string_view links
   return out;
 }
 
+// Refuses a file name that would not name a file directly inside `folder`:
+// the index page's name and the page names come from the preset, which may
+// come from someone else.
+void CheckNameStaysInFolder(const std::string& folder, const std::string& name) {
+  if (name.find_first_of(std::string_view("/\0", 2)) != std::string::npos || name == "." ||
+      name == "..") {
+    throw EFileError("Cannot create file \"" + JoinPath(folder, name) +
+                     "\". A file name cannot contain \"/\" or be \".\" or \"..\"");
+  }
+}
+
 }  // namespace
 
 std::string PageTemplateText(const TextList& htmltemplate) {
@@ -115,8 +126,14 @@ void makefilesClick(MainState& state, Notifier& notifier) {
   state.makefiles_enabled = false;
   const std::string folder = state.eresfolder;
   if (folder.empty()) throw EFileError("Unable to create directory");
+  // Every name is checked before anything is written.
+  CheckNameStaysInFolder(folder, state.indexfname);
+  for (int row = 0; row < state.filelist.Count(); ++row) {
+    CheckNameStaysInFolder(folder, state.filelist.Row(row).caption);
+  }
   // A folder that cannot be made shows at the first write, naming the file.
   if (folder.size() >= 3 && !DirectoryExists(folder)) ForceDirectories(folder);
+  RemoveLeftoverTemporaryFiles(folder);
 
   state.savememo.SetText(PageTemplateText(state.htmltemplate));
   if (state.savememo.Count() == 0) return;

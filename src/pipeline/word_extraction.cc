@@ -59,7 +59,7 @@ void bprocessClick(MainState& state, Notifier& notifier) {
   std::string tokens;
   if (!folder.empty()) {
     for (const DirEntry& entry : ListDirectory(folder)) {
-      if (entry.is_directory || entry.is_hidden) continue;
+      if (entry.is_directory || entry.is_hidden || IsTemporaryFileName(entry.name)) continue;
       const std::string path = folder + entry.name;
       if (!IsRegularFile(path)) continue;
       status.Set("Processing file " + path);

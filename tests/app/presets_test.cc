@@ -1,6 +1,7 @@
 #include "app/presets.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "base/errors.h"
 #include "test_util.h"
@@ -78,9 +79,8 @@ TEST_F(PresetsTest, AnEmptiedFieldStaysEmptyAtTheNextStart) {
 
 TEST_F(PresetsTest, AFailedSaveKeepsLaterFilesAndNamesTheFile) {
   std::filesystem::create_directories(state_.preset_folder);
-  WriteFileForTest(File("phrases.txt"), "old phrases");
   WriteFileForTest(File("urls.txt"), "old urls");
-  std::filesystem::create_directories(File("phrases.txt.vb-tmp"));  // blocks that one file
+  ASSERT_EQ(::mkfifo(File("phrases.txt").c_str(), 0644), 0);  // cannot be replaced
   state_.urls2grab.SetText("new urls2grab");
   state_.samples.SetText("new phrases");
   state_.urlsurl.SetText("new urls");
@@ -93,7 +93,7 @@ TEST_F(PresetsTest, AFailedSaveKeepsLaterFilesAndNamesTheFile) {
         << e.what();
   }
   EXPECT_EQ(ReadFileForTest(File("urls2grab.txt")), "new urls2grab");
-  EXPECT_EQ(ReadFileForTest(File("phrases.txt")), "old phrases");
+  EXPECT_EQ(std::filesystem::status(File("phrases.txt")).type(), std::filesystem::file_type::fifo);
   EXPECT_EQ(ReadFileForTest(File("urls.txt")), "old urls");
   EXPECT_FALSE(std::filesystem::exists(File("settings.ini")));
 }
@@ -105,6 +105,42 @@ TEST_F(PresetsTest, AMissingPresetFolderFailsAtTheFirstFile) {
   } catch (const EFileError& e) {
     EXPECT_NE(std::string(e.what()).find(File("urls2grab.txt")), std::string::npos);
   }
+}
+
+TEST_F(PresetsTest, FifosAndDeviceLinksAmongThePresetFilesFailTheLoadAtOnce) {
+  for (const char* name : {"urls2grab.txt", "template.htm", "settings.ini"}) {
+    std::filesystem::remove_all(state_.preset_folder);
+    std::filesystem::create_directories(state_.preset_folder);
+    if (std::string(name) == "template.htm") {
+      std::filesystem::create_symlink("/dev/zero", File(name));
+    } else {
+      ASSERT_EQ(::mkfifo(File(name).c_str(), 0644), 0);
+    }
+    try {
+      loadpreset(state_);
+      FAIL() << "no error for " << name;
+    } catch (const EFileError& e) {
+      EXPECT_EQ(std::string(e.what()),
+                "Cannot open file \"" + File(name) + "\". Not a regular file");
+    }
+  }
+}
+
+TEST_F(PresetsTest, PresetFilesLinkedElsewhereAreWrittenThroughTheLink) {
+  std::filesystem::create_directories(state_.preset_folder);
+  const std::string kept = dir_.path() + "/dotfiles/";
+  WriteFileForTest(kept + "settings.ini", "[GENERAL]\r\nSentMax=7\r\n");
+  WriteFileForTest(kept + "urls2grab.txt", "http://old/\r\n");
+  std::filesystem::create_symlink(kept + "settings.ini", File("settings.ini"));
+  std::filesystem::create_symlink(kept + "urls2grab.txt", File("urls2grab.txt"));
+  loadpreset(state_);
+  EXPECT_EQ(state_.sentmax.Value(), 7);
+  state_.urls2grab.SetText("http://new/\r\n");
+  savepreset(state_);
+  EXPECT_TRUE(std::filesystem::is_symlink(File("settings.ini")));
+  EXPECT_TRUE(std::filesystem::is_symlink(File("urls2grab.txt")));
+  EXPECT_EQ(ReadFileForTest(kept + "urls2grab.txt"), "http://new/\r\n");
+  EXPECT_NE(ReadFileForTest(kept + "settings.ini").find("SentMax=7\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <thread>
 
 namespace vellora {
@@ -78,25 +79,33 @@ TEST(PollEventLoop, WatchesDescriptorsUntilUnwatched) {
   close(fds[1]);
 }
 
-TEST(PollEventLoop, SigintRequestsTerminationAndWakesTheLoop) {
-  PollEventLoop loop;
-  TerminateLoopOnSigint(&loop);
-  EXPECT_FALSE(loop.TerminateRequested());
-  std::thread sender([] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    kill(getpid(), SIGINT);
-  });
-  auto start = std::chrono::steady_clock::now();
-  while (!loop.TerminateRequested() &&
-         std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
-    loop.runOnce(5000);
+TEST(PollEventLoop, SigintSigtermAndSighupRequestTerminationAndWakeTheLoop) {
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
+    PollEventLoop loop;
+    TerminateLoopOnSignals(&loop);
+    EXPECT_FALSE(loop.TerminateRequested());
+    std::thread sender([signal_number] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      kill(getpid(), signal_number);
+    });
+    auto start = std::chrono::steady_clock::now();
+    while (!loop.TerminateRequested() &&
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
+      loop.runOnce(5000);
+    }
+    sender.join();
+    TerminateLoopOnSignals(nullptr);
+    EXPECT_TRUE(loop.TerminateRequested()) << signal_number;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    loop.ClearTerminateRequest();
+    EXPECT_FALSE(loop.TerminateRequested());
   }
-  sender.join();
-  TerminateLoopOnSigint(nullptr);
-  EXPECT_TRUE(loop.TerminateRequested());
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-  loop.ClearTerminateRequest();
-  EXPECT_FALSE(loop.TerminateRequested());
+  // Uninstalled, the earlier actions are back: an ignored SIGHUP stays ignored.
+  auto before = std::signal(SIGHUP, SIG_IGN);
+  PollEventLoop loop;
+  TerminateLoopOnSignals(&loop);
+  TerminateLoopOnSignals(nullptr);
+  EXPECT_EQ(std::signal(SIGHUP, before), SIG_IGN);
 }
 
 TEST(PollEventLoop, TimersFireOnceInDeadlineOrderAndCancelledOnesNever) {

@@ -1,6 +1,7 @@
 #include "base/profile_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "base/errors.h"
 #include "test_util.h"
@@ -76,6 +77,40 @@ TEST(ProfileFileWrite, AFailedFlushNamesTheFile) {
   } catch (const EFileError& e) {
     EXPECT_STREQ(e.what(), "Unable to write to /nonexistent-folder/s.ini");
   }
+}
+
+TEST(ProfileFileWrite, AValueWithALineBreakIsRefusedAndInjectsNothing) {
+  TempDir dir;
+  std::string path = dir.path() + "/settings.ini";
+  WriteFileForTest(path, "[GENERAL]\r\nSiteName=Nice\r\n");
+  ProfileFile ini(path);
+  for (const char* value : {"Nice\r\nIndexName=../../x", "a\rb", "a\nb"}) {
+    try {
+      ini.WriteString("GENERAL", "SiteName", value);
+      FAIL() << "no error";
+    } catch (const EFileError& e) {
+      EXPECT_EQ(std::string(e.what()),
+                "Unable to write to " + path + " (\"SiteName\" holds a line break)");
+    }
+  }
+  ini.Flush();
+  EXPECT_EQ(ReadFileForTest(path), "[GENERAL]\r\nSiteName=Nice\r\n");
+  EXPECT_EQ(ProfileFile(path).ReadString("GENERAL", "IndexName", "index.htm"), "index.htm");
+}
+
+TEST(ProfileFileRead, AFifoInPlaceOfTheFileIsAFileErrorNotAWait) {
+  TempDir dir;
+  std::string path = dir.path() + "/settings.ini";
+  ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+  try {
+    ProfileFile ini(path);
+    FAIL() << "no error";
+  } catch (const EFileError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + path + "\". Not a regular file");
+  }
+  // A folder in its place still reads as empty, as an unreadable file does.
+  ASSERT_EQ(::mkdir((dir.path() + "/folder.ini").c_str(), 0755), 0);
+  EXPECT_EQ(ProfileFile(dir.path() + "/folder.ini").ReadInteger("GENERAL", "SentMax", 15), 15);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // message rule and file errors.
 
 #include <gtest/gtest.h>
-
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -80,14 +79,21 @@ TEST(FileIo, WriteErrorNamesThePathAndReasonAndKeepsTheOldFile) {
     WriteWholeFile(dir.path() + "/missing/x.txt", "data");
     FAIL() << "no error";
   } catch (const EFileError& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + dir.path() +
-                                         "/missing/x.txt\". No such file or directory");
+    EXPECT_EQ(std::string(e.what()),
+              "Cannot create file \"" + dir.path() + "/missing/x.txt\". No such file or directory");
   }
   std::string path = dir.path() + "/keep.txt";
   WriteWholeFile(path, "old");
-  ::mkdir((path + ".vb-tmp").c_str(), 0755);  // the temporary name is blocked
-  EXPECT_THROW(WriteWholeFile(path, "new"), EFileError);
-  EXPECT_EQ(ReadFileForTest(path), "old");
+  // A folder where the target stands is refused, and nothing is left behind.
+  ::mkdir((dir.path() + "/sub").c_str(), 0755);
+  EXPECT_THROW(WriteWholeFile(dir.path() + "/sub", "new"), EFileError);
+  // What stands at the temporary name of earlier versions no longer blocks
+  // the save, and is left alone.
+  ::mkdir((path + ".vb-tmp").c_str(), 0755);
+  WriteWholeFile(path, "new");
+  EXPECT_EQ(ReadFileForTest(path), "new");
+  EXPECT_TRUE(DirectoryExists(path + ".vb-tmp"));
+  EXPECT_EQ(ListDirectory(dir.path()).size(), 3u);
 }
 
 TEST(FileIo, AnIncompleteWriteIsAStreamWriteErrorAndKeepsTheOldFile) {
@@ -111,7 +117,7 @@ TEST(FileIo, AnIncompleteWriteIsAStreamWriteErrorAndKeepsTheOldFile) {
   std::signal(SIGXFSZ, old_handler);
   EXPECT_EQ(message, "Stream write error");
   EXPECT_EQ(ReadFileForTest(path), "old");
-  EXPECT_FALSE(FileExists(path + ".vb-tmp"));
+  ASSERT_EQ(ListDirectory(dir.path()).size(), 1u);  // no temporary file is left
 }
 
 TEST(FileIo, ForceDirectoriesMakesEveryMissingParent) {

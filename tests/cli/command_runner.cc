@@ -2,10 +2,16 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <thread>
+
+#include "test_util.h"
 
 namespace vellora {
 
@@ -76,6 +82,47 @@ CommandResult RunProgram(const std::string& program, const std::vector<std::stri
 
 CommandResult RunVellora(const std::vector<std::string>& args, const std::string& input) {
   return RunProgram(VELLORA_EXE, args, input);
+}
+
+CommandResult RunVelloraWithStdout(std::vector<std::string> args, const std::string& out_path,
+                                   const std::string& scratch,
+                                   const std::function<void(pid_t)>& while_running) {
+  const std::string err_path = scratch + "/stderr";
+  std::string exe = VELLORA_EXE;
+  std::vector<char*> argv{exe.data()};
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  pid_t pid = ::fork();
+  if (pid == 0) {
+    // Only async-signal-safe calls between fork and exec.
+    int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ::dup2(out, 1);
+    ::dup2(err, 2);
+    ::execv(exe.c_str(), argv.data());
+    ::_exit(127);
+  }
+  if (while_running) while_running(pid);
+  CommandResult result;
+  int status = 0;
+  for (int waited = 0;; waited += 10) {
+    if (::waitpid(pid, &status, WNOHANG) == pid) {
+      result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      break;
+    }
+    if (waited > 10000) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  struct stat st;
+  if (::stat(out_path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+    result.out = ReadFileForTest(out_path);
+  }
+  result.err = ReadFileForTest(err_path);
+  return result;
 }
 
 }  // namespace vellora

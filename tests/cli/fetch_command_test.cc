@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "base/file_io.h"
+#include "cli/command_runner.h"
 #include "http/script_server.h"
 
 namespace vellora {
@@ -38,40 +39,9 @@ class FetchCommandTest : public ::testing::Test {
   // Runs vellora with `args`; `while_running` gets the child's pid.
   CommandRun Vellora(std::vector<std::string> args,
                      const std::function<void(pid_t)>& while_running = nullptr) {
-    std::string out_path = folder_ + "/stdout", err_path = folder_ + "/stderr";
-    std::vector<char*> argv;
-    std::string exe = VELLORA_EXE;
-    argv.push_back(exe.data());
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    pid_t pid = fork();
-    if (pid == 0) {
-      // Only async-signal-safe calls between fork and exec.
-      int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      dup2(out, 1);
-      dup2(err, 2);
-      execv(exe.c_str(), argv.data());
-      _exit(127);
-    }
-    if (while_running) while_running(pid);
-    CommandRun run;
-    int status = 0;
-    for (int waited = 0;; waited += 10) {
-      if (waitpid(pid, &status, WNOHANG) == pid) {
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        break;
-      }
-      if (waited > 10000) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-        break;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    run.out = ReadWholeFile(out_path);
-    run.err = ReadWholeFile(err_path);
-    return run;
+    CommandResult result =
+        RunVelloraWithStdout(std::move(args), folder_ + "/stdout", folder_, while_running);
+    return CommandRun{result.exit_code, result.out, result.err};
   }
 
   std::string folder_;

@@ -29,9 +29,10 @@ TEST(RegexCommand, CompileOfWhiteSpaceRuns) {
       "D8 06 37 00 00 00 12 32 00 00 00 02 00 00 00 FE FF FF 7F 1B 00 00 00 00 00 36 00 00 01";
   for (int i = 0; i < 27; ++i) program += " 00";
   program += " 00 00 00 00 00";
-  EXPECT_EQ(r.out, program +
-                       "\nStartChar=none\nAnchored=0\nRequiredLiteral=none\n"
-                       "FirstChars=0036000001000000000000000000000000000000000000000000000000000000\n");
+  EXPECT_EQ(r.out,
+            program +
+                "\nStartChar=none\nAnchored=0\nRequiredLiteral=none\n"
+                "FirstChars=0036000001000000000000000000000000000000000000000000000000000000\n");
 }
 
 TEST(RegexCommand, CompileShowsAnchorAndRequiredLiteral) {

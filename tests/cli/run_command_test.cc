@@ -33,15 +33,21 @@ TEST(RunCommand, SetAndDumpWorkOnFieldsAndPersist) {
   TempDir dir;
   std::string presets = dir.path() + "/T";
   WriteFileForTest(dir.path() + "/urls.txt", "http://a/\nhttp://b/\n");
-  CommandResult r = RunVellora({"run", "--presets", presets, "--preset", "p", "--create", "--set",
-                                "phraselength=50", "--set", "urls2grab=@" + dir.path() + "/urls.txt",
-                                "--set", "esitename=Site", "--dump", "phraselength", "--dump",
-                                "urls2grab", "--dump", "esitename", "--dump", "words"});
+  CommandResult r = RunVellora({"run",    "--presets",
+                                presets,  "--preset",
+                                "p",      "--create",
+                                "--set",  "phraselength=50",
+                                "--set",  "urls2grab=@" + dir.path() + "/urls.txt",
+                                "--set",  "esitename=Site",
+                                "--dump", "phraselength",
+                                "--dump", "urls2grab",
+                                "--dump", "esitename",
+                                "--dump", "words"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out, "10\nhttp://a/\r\nhttp://b/\r\nSite\n");
   CommandResult again =
-      RunVellora({"run", "--presets", presets, "--preset", "p", "--dump", "phraselength",
-                  "--dump", "echarset", "--no-save", "--set", "echarset=utf-8"});
+      RunVellora({"run", "--presets", presets, "--preset", "p", "--dump", "phraselength", "--dump",
+                  "echarset", "--no-save", "--set", "echarset=utf-8"});
   ASSERT_EQ(again.exit_code, 0) << again.err;
   EXPECT_EQ(again.out, "10\nutf-8\n");
 }
@@ -66,7 +72,8 @@ TEST(RunCommand, UsageAndPresetErrorsHaveTheirExitCodes) {
 
 TEST(PresetsCommand, ListsFoldersOnlySortedIgnoringCase) {
   TempDir dir;
-  for (const char* name : {"beta", "Alpha", ".cache"}) fs::create_directories(dir.path() + "/" + name);
+  for (const char* name : {"beta", "Alpha", ".cache"})
+    fs::create_directories(dir.path() + "/" + name);
   WriteFileForTest(dir.path() + "/notes.txt", "");
   CommandResult r = RunVellora({"presets", "--presets", dir.path()});
   EXPECT_EQ(r.exit_code, 0);
@@ -81,8 +88,8 @@ TEST(RunCommand, AMissingDefaultTextStopsStartUpAndSavesNothing) {
   fs::copy_file(std::string(VB_BIN_DIR) + "/ini_excludeexact.txt",
                 dir.path() + "/ini_excludeexact.txt");
   std::string presets = dir.path() + "/T";
-  CommandResult r =
-      RunProgram(dir.path() + "/vellora", {"run", "--presets", presets, "--preset", "a", "--create"});
+  CommandResult r = RunProgram(dir.path() + "/vellora",
+                               {"run", "--presets", presets, "--preset", "a", "--create"});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "Cannot open file \"" + dir.path() +
                        "/ini_excludecontain.txt\". No such file or directory.\n");

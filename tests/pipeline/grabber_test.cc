@@ -95,8 +95,8 @@ TEST_F(GrabberTest, WithoutAPresetNothingIsRequestedOrWritten) {
 }
 
 TEST_F(GrabberTest, DeletesCountFilesAndLeaveFolders) {
-  for (const char* name : {"zarngrab#1.htm", "ZARNGRAB#12.HTM", "page.html", ".hidden",
-                           "zarngrab#.htmx"}) {
+  for (const char* name :
+       {"zarngrab#1.htm", "ZARNGRAB#12.HTM", "page.html", ".hidden", "zarngrab#.htmx"}) {
     WriteFileForTest(Working(name), "x");
   }
   fs::create_directories(Working("zarngrab#9.htm"));  // a folder, never deleted
@@ -106,6 +106,14 @@ TEST_F(GrabberTest, DeletesCountFilesAndLeaveFolders) {
   bdelallfilesClick(state_, notifier_);
   EXPECT_EQ(notifier_.information.back(), "3 files deleted.");
   EXPECT_TRUE(fs::is_directory(Working("zarngrab#9.htm")));
+  // What an interrupted write left goes with the grabbed files.
+  WriteFileForTest(Working("zarngrab#2.htm"), "x");
+  WriteFileForTest(Working(".vb-Xy12Zw"), "half");
+  WriteFileForTest(Working("zarngrab#3.htm.vb-tmp"), "half");
+  WriteFileForTest(Working("notes.txt"), "x");
+  bdelgrabfilesClick(state_, notifier_);
+  EXPECT_EQ(notifier_.information.back(), "3 files deleted.");
+  EXPECT_TRUE(fs::exists(Working("notes.txt")));
   fs::remove_all(state_.eworkingfolder);
   bdelallfilesClick(state_, notifier_);
   EXPECT_EQ(notifier_.information.back(), "0 files deleted.");

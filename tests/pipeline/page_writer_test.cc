@@ -3,6 +3,9 @@
 
 #include "pipeline/page_writer.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <string>
 #include <vector>
 
@@ -292,6 +295,60 @@ TEST_F(PageWriterTest, SitePagesGiveTheBytesThatAreWritten) {
   EXPECT_EQ(b, Output("b.htm"));
   state_.htmltemplate.Clear();
   EXPECT_TRUE(SitePages(state_).Empty());
+}
+
+TEST_F(PageWriterTest, NamesThatLeaveTheOutputFolderAreRefusedBeforeAnyWrite) {
+  const std::string outside = scratch_.Path() + "x";
+  const std::string folder = state_.eresfolder;
+  for (const std::string& bad : {std::string("../x"), std::string("."), std::string(".."),
+                                 std::string("sub/page.htm"), std::string("a\0b", 3)}) {
+    for (bool as_index : {true, false}) {
+      MainState state = state_;
+      if (as_index) {
+        state.indexfname = bad;
+      } else {
+        state.filelist.Add(ReportRow{bad, {"T", "k", "d", "body"}});
+      }
+      try {
+        makefilesClick(state, notifier_);
+        FAIL() << "no error for " << bad;
+      } catch (const EFileError& e) {
+        // (what() ends at a NUL inside the name)
+        const std::string expected = "Cannot create file \"" + folder + "/" + bad +
+                                     "\". A file name cannot contain \"/\" or be \".\" or \"..\"";
+        EXPECT_EQ(std::string(e.what()), expected.substr(0, expected.find('\0')));
+      }
+      EXPECT_FALSE(FileExists(folder + "/a.htm")) << bad;
+      EXPECT_FALSE(FileExists(outside)) << bad;
+    }
+  }
+  EXPECT_FALSE(DirectoryExists(folder));  // not even the folder was made
+}
+
+TEST_F(PageWriterTest, APlantedLinkInTheOutputFolderIsReplacedNotWrittenThrough) {
+  const std::string victim = scratch_.Path() + "victim.txt";
+  WriteWholeFile(victim, "precious");
+  ForceDirectories(state_.eresfolder);
+  ASSERT_EQ(::symlink(victim.c_str(), (state_.eresfolder + "/a.htm").c_str()), 0);
+  makefilesClick(state_, notifier_);
+  EXPECT_EQ(ReadWholeFile(victim), "precious");
+  EXPECT_EQ(Output("a.htm"), "\r\n<h1>A</h1>\r\n\r\nbody a\r\n\r\n");
+  struct stat st;
+  ASSERT_EQ(::lstat((state_.eresfolder + "/a.htm").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISREG(st.st_mode));
+}
+
+TEST_F(PageWriterTest, ALongestNameIsWrittenAndOldLeftoversAreCleaned) {
+  const std::string long_name = std::string(251, 'p') + ".htm";
+  state_.filelist.Add(ReportRow{long_name, {"Long", "k", "d", "long body"}});
+  ForceDirectories(state_.eresfolder);
+  const std::string leftover = state_.eresfolder + "/.vb-Kill3d";
+  WriteWholeFile(leftover, "half a page");
+  struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, leftover.c_str(), old, 0), 0);
+  makefilesClick(state_, notifier_);
+  EXPECT_EQ(Output(long_name), "long body\r\n");
+  EXPECT_FALSE(FileExists(leftover));
 }
 
 }  // namespace

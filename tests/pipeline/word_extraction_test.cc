@@ -1,6 +1,7 @@
 // Word extraction: the tokens a file yields, the cleaning filters, counting,
 // the rate filter, labels and status texts, failures, and row removal.
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -148,6 +149,16 @@ TEST_F(WordExtractionTest, ReadsEveryVisibleFileButNoFoldersOrHiddenFiles) {
     processing += text.rfind("Processing file ", 0) == 0;
   }
   EXPECT_EQ(processing, 2);
+}
+
+TEST_F(WordExtractionTest, LeftoverTemporaryFilesFifosAndDeviceLinksAreSkipped) {
+  WriteFile("page.htm", "alpha");
+  WriteFile(".vb-Ab12Cd", "leftover words");
+  WriteFile("page.htm.vb-tmp", "older leftover words");
+  ASSERT_EQ(::mkfifo((state_.eworkingfolder + "pipe").c_str(), 0644), 0);
+  ASSERT_EQ(::symlink("/dev/zero", (state_.eworkingfolder + "zero").c_str()), 0);
+  bprocessClick(state_, notifier_);
+  EXPECT_EQ(WordRows(state_.words), (Strings{"alpha=1"}));
 }
 
 TEST_F(WordExtractionTest, ShowsProgressOnEveryTenthLineAndRow) {
