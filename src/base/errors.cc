@@ -1,6 +1,7 @@
 #include "base/errors.h"
 
 #include <cstring>
+#include <new>
 
 namespace vellora {
 
@@ -9,6 +10,11 @@ std::string TopLevelMessage(const std::string& message) {
     return message + ".";
   }
   return message;
+}
+
+std::string ErrorMessageOf(const std::exception& error) {
+  if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) return kOutOfMemoryMessage;
+  return error.what();
 }
 
 std::string SystemReason(int error_number) {

@@ -8,6 +8,7 @@
 #ifndef VELLORA_BASE_ERRORS_H_
 #define VELLORA_BASE_ERRORS_H_
 
+#include <exception>
 #include <stdexcept>
 #include <string>
 
@@ -32,6 +33,12 @@ inline constexpr const char kApplicationTitle[] = "Vellora Brindo";
 // a full stop appended when its last character comes after "." in character
 // code order (so "Not Found" gets one, "... (Error #10061)" and "x!" do not).
 std::string TopLevelMessage(const std::string& message);
+
+// The message a top-level handler shows for `error`: its what(), except that
+// a failed allocation (std::bad_alloc and its kin) reads kOutOfMemoryMessage
+// instead of the library's "std::bad_alloc".
+inline constexpr const char kOutOfMemoryMessage[] = "Out of memory";
+std::string ErrorMessageOf(const std::exception& error);
 
 // The system's reason text for an errno value, without trailing blanks and
 // full stops, as file errors quote it.

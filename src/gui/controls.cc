@@ -51,10 +51,27 @@ QPlainTextEdit* AddMemo(QWidget* parent, const char* name, const QRect& rect, Me
   return memo;
 }
 
+QString LineBreaksAsSpaces(const QString& text) {
+  QString one_line = text;
+  one_line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+  one_line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+  one_line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  return one_line;
+}
+
 QLineEdit* AddEdit(QWidget* parent, const char* name, const QRect& rect) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(QString::fromLatin1(name));
   edit->setGeometry(rect);
+  // A single-line text never holds a line break (it would end the line in
+  // settings.ini): what the user pastes or drops has its breaks made spaces.
+  QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
+    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n'))) return;
+    const int cursor = edit->cursorPosition();
+    const int removed = text.left(cursor).count(QStringLiteral("\r\n"));
+    edit->setText(LineBreaksAsSpaces(text));
+    edit->setCursorPosition(cursor - removed);
+  });
   return edit;
 }
 

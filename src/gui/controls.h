@@ -42,7 +42,10 @@ enum class MemoStyle {
 };
 QPlainTextEdit* AddMemo(QWidget* parent, const char* name, const QRect& rect, MemoStyle style);
 
+// A single-line edit; line breaks the user pastes or drops into it become
+// spaces (CR LF, a lone CR and a lone LF each one space).
 QLineEdit* AddEdit(QWidget* parent, const char* name, const QRect& rect);
+QString LineBreaksAsSpaces(const QString& text);
 QPushButton* AddButton(QWidget* parent, const char* name, const QRect& rect, const QString& text);
 // A spin box with the range and initial value of `spin`.
 QSpinBox* AddSpin(QWidget* parent, const char* name, const QRect& rect, const IntegerSpin& spin);

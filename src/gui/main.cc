@@ -5,6 +5,7 @@
 //                                          pictures of the dialog and the pages
 
 #include <QApplication>
+#include <QSessionManager>
 #include <QTextStream>
 #include <cstring>
 
@@ -51,11 +52,21 @@ int main(int argc, char* argv[]) {
   loop.SetErrorHandler([&window](const std::string& message) { window.Messages().Error(message); });
   vellora::StartUpResult result = window.Start();
   if (result == vellora::StartUpResult::kTerminate) return 0;
-  // From here on Ctrl-C closes the window as its close box does (ending a
+  // From here on Ctrl-C (and SIGTERM, SIGHUP) closes the window as its close box does (ending a
   // waiting download first); during the preset dialog it just ends the
   // program, which saves nothing, like closing the dialog.
   loop.SetTerminateHandler([&window] { window.close(); });
   vellora::TerminateLoopOnSignals(&loop);
+  // The end of the desktop session closes the window the same way, and so
+  // does any other way out of the loop that left the window open.
+  auto close_if_open = [&window] {
+    if (window.isVisible()) window.close();
+  };
+#if QT_CONFIG(sessionmanager)
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                   [close_if_open](QSessionManager&) { close_if_open(); });
+#endif
+  QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, close_if_open);
   window.show();
   int status = app.exec();
   vellora::TerminateLoopOnSignals(nullptr);

@@ -207,7 +207,7 @@ void MainWindow::RunStep(const std::function<void()>& step) {
     step();
   } catch (const std::exception& e) {
     failed = true;
-    error = e.what();
+    error = ErrorMessageOf(e);
   }
   binding_.Sync(state_);
   ShowStateBesideControls();
@@ -257,7 +257,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     FormClose(state_);
   } catch (const std::exception& e) {
     loop_.ClearTerminateRequest();
-    notifier_.Error(e.what());
+    notifier_.Error(ErrorMessageOf(e));
     event->ignore();
     return;
   }

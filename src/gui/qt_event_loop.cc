@@ -79,7 +79,7 @@ void QtEventLoop::Guard(const std::function<void()>& call) {
     try {
       throw;
     } catch (const std::exception& e) {
-      error_handler_(e.what());
+      error_handler_(ErrorMessageOf(e));
     } catch (...) {
       error_handler_("Unknown error");
     }

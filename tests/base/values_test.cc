@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <csignal>
+#include <new>
 
 #include "base/errors.h"
 #include "base/file_io.h"
@@ -71,6 +72,13 @@ TEST(TopLevelMessage, AddsAFullStopOnlyAfterCharactersAboveIt) {
   EXPECT_EQ(TopLevelMessage("Done."), "Done.");
   EXPECT_EQ(TopLevelMessage("path: \"x\""), "path: \"x\"");
   EXPECT_EQ(TopLevelMessage(""), "");
+}
+
+TEST(ErrorMessageOf, AFailedAllocationReadsOutOfMemory) {
+  EXPECT_EQ(ErrorMessageOf(std::bad_alloc()), "Out of memory");
+  EXPECT_EQ(ErrorMessageOf(std::bad_array_new_length()), "Out of memory");
+  EXPECT_EQ(ErrorMessageOf(EFileError("Stream write error")), "Stream write error");
+  EXPECT_EQ(TopLevelMessage(ErrorMessageOf(std::bad_alloc())), "Out of memory.");
 }
 
 TEST(FileIo, WriteErrorNamesThePathAndReasonAndKeepsTheOldFile) {

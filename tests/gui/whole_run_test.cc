@@ -352,25 +352,28 @@ class WholeRunTest : public QObject {
     QVERIFY(!p.loop.TerminateRequested());
   }
 
-  // Ctrl-C, wired as the program wires it, ends a waiting download and
-  // closes the window with its save.
-  void ctrlCDuringADownloadClosesTheWindow() {
-    TestHttpServer server;
-    Program p;
-    QVERIFY(p.Start());
-    MainWindow& w = p.window;
-    p.loop.SetTerminateHandler([&w] { w.close(); });
-    TerminateLoopOnSigint(&p.loop);
-    p.PasteUrls(QString::fromStdString(server.Url("/slow.htm")));
-    QTimer::singleShot(10000, &w, [&] { server.Release("guard"); });
-    RunWhen(
-        &w, [&] { return server.HeldRequests() == 1; }, [] { raise(SIGINT); });
-    Click(w.Grabber()->bgraburls);
-    TerminateLoopOnSigint(nullptr);
-    QVERIFY(!w.isVisible());
-    QVERIFY2(p.log.messages.empty(), qPrintable(p.log.Texts().join("|")));
-    QVERIFY(QFile::exists(p.Presets() + "/alpha/urls2grab.txt"));
-    QVERIFY(!QFile::exists(p.Working() + "zarngrab#1.htm"));
+  // Ctrl-C and SIGTERM, wired as the program wires them, end a waiting
+  // download and close the window with its save.
+  void ctrlCOrSigtermDuringADownloadClosesTheWindow() {
+    for (int signal_number : {SIGINT, SIGTERM}) {
+      TestHttpServer server;
+      Program p;
+      QVERIFY(p.Start());
+      MainWindow& w = p.window;
+      p.loop.SetTerminateHandler([&w] { w.close(); });
+      TerminateLoopOnSignals(&p.loop);
+      p.PasteUrls(QString::fromStdString(server.Url("/slow.htm")));
+      QTimer::singleShot(10000, &w, [&] { server.Release("guard"); });
+      RunWhen(
+          &w, [&] { return server.HeldRequests() == 1; },
+          [signal_number] { raise(signal_number); });
+      Click(w.Grabber()->bgraburls);
+      TerminateLoopOnSignals(nullptr);
+      QVERIFY(!w.isVisible());
+      QVERIFY2(p.log.messages.empty(), qPrintable(p.log.Texts().join("|")));
+      QVERIFY(QFile::exists(p.Presets() + "/alpha/urls2grab.txt"));
+      QVERIFY(!QFile::exists(p.Working() + "zarngrab#1.htm"));
+    }
   }
 };
 
