@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/code_page.h"
+#include "pipeline/piecewise_replace.h"
 #include "pipeline/step_support.h"
 
 namespace vellora {
@@ -36,26 +37,30 @@ std::string TokenExtractor::JoinTrimmedLines(std::string_view bytes) {
   return text;
 }
 
-std::string TokenExtractor::Extract(std::string_view bytes) {
+std::string TokenExtractor::Extract(std::string bytes) {
   std::string text = JoinTrimmedLines(bytes);
+  std::string().swap(bytes);  // at most two texts of the file's size at a time
   if (text.empty()) return text;
-  text = tags_.Replace(text, "");
-  text = numbers_.Replace(text, "");
-  text = spaces_.Replace(text, " ");
+  text = ReplaceInPieces(tags_, text, "", CutRule::kAfterTagEnd);
+  text = ReplaceInPieces(numbers_, text, "", CutRule::kAfterSpace);
+  text = ReplaceInPieces(spaces_, text, " ", CutRule::kBetweenVisible);
+  // The punctuation class holds neither a space nor a line break, so it may
+  // go before the spaces become line breaks, on the shorter text.
+  text = ReplaceInPieces(punctuation_, text, "", CutRule::kAnywhere);
   // Every single space becomes a line break.
+  size_t spaces = 0;
+  for (char c : text) spaces += c == ' ';
   std::string lines;
-  lines.reserve(text.size() + text.size() / 4);
+  lines.reserve(text.size() + spaces);
+  const unsigned char* lower = LowerTable();
   for (char c : text) {
     if (c == ' ') {
       lines += "\r\n";
     } else {
-      lines.push_back(c);
+      lines.push_back(static_cast<char>(lower[static_cast<unsigned char>(c)]));
     }
   }
-  text = punctuation_.Replace(lines, "");
-  const unsigned char* lower = LowerTable();
-  for (char& c : text) c = static_cast<char>(lower[static_cast<unsigned char>(c)]);
-  return text;
+  return lines;
 }
 
 TokenFilter::TokenFilter(const TextList& prohibited, const TextList& dontcontain) {

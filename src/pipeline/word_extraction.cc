@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -71,7 +72,12 @@ void bprocessClick(MainState& state, Notifier& notifier) {
         state.mytext.SetText(std::move(tokens));
         throw;
       }
-      tokens += extractor.Extract(bytes);
+      std::string file_tokens = extractor.Extract(std::move(bytes));
+      if (tokens.empty()) {
+        tokens = std::move(file_tokens);
+      } else {
+        tokens += file_tokens;
+      }
       tokens += "\r\n";  // the file's text is added as lines: one empty line follows
     }
   }
@@ -81,19 +87,24 @@ void bprocessClick(MainState& state, Notifier& notifier) {
   status.Set("Cleaning up the word list...");
   const int64_t total_lines = static_cast<int64_t>(CountLines(tokens));
   TokenFilter filter(state.prohibited, state.dontcontain);
-  std::string cleaned;
-  cleaned.reserve(tokens.size());
+  // The kept lines are moved down within the token list itself: a kept line
+  // never lands beyond where it was read, so no second list is needed.
+  size_t kept_end = 0;
   int64_t examined = 0;
   ForEachLine(tokens, [&](std::string_view line) {
     if (!line.empty() && filter.Keeps(line.substr(0, kLineReadLimit))) {
-      cleaned.append(line);
-      cleaned += "\r\n";
+      const size_t at = static_cast<size_t>(line.data() - tokens.data());
+      if (at != kept_end) std::memmove(tokens.data() + kept_end, line.data(), line.size());
+      kept_end += line.size();
+      // Where the line's own CR LF stood, or earlier.
+      tokens.replace(kept_end, std::min<size_t>(2, tokens.size() - kept_end), "\r\n");
+      kept_end += 2;
     }
     ++examined;
     if (examined % 10 == 0) status.Progress("Cleaning up the word list", examined, total_lines);
   });
-  tokens = std::string();
-  state.mytext.SetText(std::move(cleaned));
+  tokens.resize(kept_end);
+  state.mytext.SetText(std::move(tokens));
   const std::string& kept = state.mytext.Text();
 
   // Counting.
