@@ -2,24 +2,53 @@
 //
 //   vellora regex replace PATTERN TEMPLATE   ReplacePattern(PATTERN, stdin, TEMPLATE, true)
 //   vellora regex compile PATTERN            the program and search facts, in hex
+//
+// A pattern error (a compile error, or a search that exceeds the engine's
+// backtracking budget) prints the engine's message to stderr. Running out of
+// memory (the matcher's stack grows with the input for some patterns) prints
+// "Out of memory.", and a failed read of stdin or write of stdout prints what
+// failed and why; each is exit status 1, and nothing is reported as written
+// unless all of it reached stdout.
 
+#include <cerrno>
 #include <cstdio>
-#include <iostream>
-#include <iterator>
+#include <new>
 #include <string>
 
+#include "base/errors.h"
 #include "cli/commands.h"
 #include "regex/pattern_engine.h"
 
 namespace vellora::cli {
 namespace {
 
+// A failure of the command's own input or output: what failed and why.
+class StreamError : public VelloraError {
+ public:
+  StreamError(const std::string& what, int error_number)
+      : VelloraError(what + ". " + SystemReason(error_number)) {}
+};
+
 std::string ReadAllStdin() {
   std::string data;
   char buffer[1 << 16];
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) data.append(buffer, n);
+  if (std::ferror(stdin)) throw StreamError("Cannot read standard input", errno);
   return data;
+}
+
+void WriteOut(const std::string& text) {
+  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) {
+    throw StreamError("Cannot write to standard output", errno);
+  }
+}
+
+// Pushes out what stdio still holds: a full disk often shows only here.
+void FinishOutput() {
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    throw StreamError("Cannot write to standard output", errno);
+  }
 }
 
 std::string HexPairs(const unsigned char* bytes, size_t count) {
@@ -35,45 +64,49 @@ std::string HexPairs(const unsigned char* bytes, size_t count) {
 
 std::string HexByte(unsigned char b) { return HexPairs(&b, 1); }
 
-int Replace(const std::string& pattern, const std::string& templ) {
+void Replace(const std::string& pattern, const std::string& templ) {
   std::string input = ReadAllStdin();
-  std::string result;
-  try {
-    result = ReplacePattern(pattern, input, templ, true);
-  } catch (const EPatternError& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
-  std::fwrite(result.data(), 1, result.size(), stdout);
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  std::string result = ReplacePattern(pattern, input, templ, true);
+  input = std::string();  // the memory may be needed for the output
+  WriteOut(result);
+  FinishOutput();
 }
 
-int Compile(const std::string& pattern) {
+void Compile(const std::string& pattern) {
   TPatternEngine engine;
-  try {
-    engine.SetExpression(pattern);
-    engine.Compile();
-  } catch (const EPatternError& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
+  engine.SetExpression(pattern);
+  engine.Compile();
   const std::vector<uint8_t>& program = engine.Program();
   std::string required = engine.RequiredLiteral();
-  std::array<uint8_t, 32> first = engine.FirstChars();
   std::string first_hex;
-  for (uint8_t b : first) first_hex += HexByte(b);
-  std::printf("%s\n", HexPairs(program.data(), program.size()).c_str());
-  std::printf("StartChar=%s\n",
-              engine.StartChar() ? HexByte(engine.StartChar()).c_str() : "none");
-  std::printf("Anchored=%d\n", engine.Anchored());
-  std::printf("RequiredLiteral=%s\n",
-              required.empty()
-                  ? "none"
-                  : HexPairs(reinterpret_cast<const unsigned char*>(required.data()),
-                             required.size())
-                        .c_str());
-  std::printf("FirstChars=%s\n", first_hex.c_str());
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  for (uint8_t b : engine.FirstChars()) first_hex += HexByte(b);
+  std::string out = HexPairs(program.data(), program.size()) + "\n";
+  out += "StartChar=" + (engine.StartChar() ? HexByte(engine.StartChar()) : "none") + "\n";
+  out += "Anchored=" + std::to_string(engine.Anchored()) + "\n";
+  out += "RequiredLiteral=" +
+         (required.empty() ? "none"
+                           : HexPairs(reinterpret_cast<const unsigned char*>(required.data()),
+                                      required.size())) +
+         "\n";
+  out += "FirstChars=" + first_hex + "\n";
+  WriteOut(out);
+  FinishOutput();
+}
+
+// Runs a tool, turning its failures into a message on stderr and status 1.
+template <typename Tool>
+int RunTool(Tool tool) {
+  try {
+    tool();
+    return 0;
+  } catch (const EPatternError& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "%s\n", TopLevelMessage("Out of memory").c_str());
+  } catch (const VelloraError& e) {
+    std::fprintf(stderr, "%s\n", TopLevelMessage(e.what()).c_str());
+  }
+  return 1;
 }
 
 }  // namespace
@@ -83,11 +116,11 @@ int RegexCommand(const Args& args) {
   const std::string& tool = args[0];
   if (tool == "replace") {
     if (args.size() != 3) return UsageError("regex replace needs PATTERN and TEMPLATE");
-    return Replace(args[1], args[2]);
+    return RunTool([&] { Replace(args[1], args[2]); });
   }
   if (tool == "compile") {
     if (args.size() != 2) return UsageError("regex compile needs PATTERN");
-    return Compile(args[1]);
+    return RunTool([&] { Compile(args[1]); });
   }
   return UsageError("unknown regex tool \"" + tool + "\"");
 }

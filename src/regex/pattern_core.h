@@ -32,6 +32,8 @@ struct EngineCore {
   std::array<uint8_t, 256> line_break_table{};
   int last_error = 0;
 
+  BacktrackLimit backtrack_limit;
+
   bool has_program = false;
   uint32_t modifiers_at_compile = 0;
   CompiledPattern program;

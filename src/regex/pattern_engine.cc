@@ -125,6 +125,7 @@ bool EngineCore::ExecAt(int64_t offset) {
   int64_t len = static_cast<int64_t>(input.size());
   if (offset < 1) Raise(kErrOffsetBelowOne);
   if (offset > len + 1) return false;
+  matcher.StartBudget(backtrack_limit, static_cast<size_t>(len - (offset - 1)));
   return matcher.Search(matcher.begin() + (offset - 1));
 }
 
@@ -301,6 +302,11 @@ std::string TPatternEngine::RequiredLiteral() const {
   if (p.required_length == 0) return "";
   return std::string(reinterpret_cast<const char*>(p.program.data() + p.required_offset),
                      p.required_length);
+}
+
+void TPatternEngine::SetBacktrackLimit(uint64_t base, uint64_t per_byte) {
+  core_->backtrack_limit.base = base;
+  core_->backtrack_limit.per_byte = per_byte;
 }
 
 int TPatternEngine::GroupCount() const { return core_->program.group_count; }

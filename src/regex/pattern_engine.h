@@ -122,6 +122,13 @@ class TPatternEngine {
   int LastErrorCode() const;
   static std::string ErrorText(int code);
 
+  // The backtracking budget (like PCRE2's match limit): a search may go
+  // back to a choice point base + per_byte * (bytes searched + 1) times
+  // before it raises 1016; one budget covers one Exec, ExecAt or ExecNext,
+  // or a whole ReplaceAll. Defaults 10000000 and 16, far above what the
+  // word extraction's patterns can use on any input.
+  void SetBacktrackLimit(uint64_t base, uint64_t per_byte);
+
   // --- Match side -----------------------------------------------------------
 
   // Stores the input (up to its first 0 byte) and searches from offset 1.

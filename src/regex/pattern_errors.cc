@@ -51,6 +51,9 @@ std::string PatternErrorText(int code) {
     case 1011: return "TPatternEngine(dump): Corrupted Opcode";
     case 1014: return "TPatternEngine(exec): Loop Stack Exceeded";
     case 1015: return "TPatternEngine(exec): Loop Without LoopEntry !";
+    case 1016:
+      return "TPatternEngine(exec): Backtracking Limit Exceeded (the pattern backtracks too much "
+             "on this input)";
     case 2000: return "TPatternEngine(misc): Bad p-code imported";
     default: return "Unknown error";
   }

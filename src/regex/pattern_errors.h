@@ -51,6 +51,7 @@ enum ErrorCode : int {
   kErrUnknown = 1013,                  // a modifier index or letter that does not exist
   kErrLoopStackExceeded = 1014,        // an eleventh counted loop open at once
   kErrLoopWithoutEntry = 1015,         // a loop node with no open loop; never
+  kErrBacktrackLimit = 1016,           // a search backtracked more than its budget allows
   kErrBadPCode = 2000,                 // importing a program; never
 };
 

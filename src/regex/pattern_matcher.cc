@@ -316,6 +316,9 @@ bool Matcher::MatchAt(const uint8_t* start, int32_t first_node) {
   const uint8_t* pos = start;
   const XNode* n = nodes + first_node;
   BacktrackStack& st = stack_;
+  // A local copy, so that the count stays in a register; written back
+  // wherever the match ends.
+  uint64_t budget = budget_;
 
   VB_DISPATCH();
 
@@ -324,6 +327,7 @@ h_end:
   group_start_[0] = start;
   group_end_[0] = pos;
   st.clear();
+  budget_ = budget;
   return true;
 
 h_char:
@@ -632,7 +636,10 @@ h_bad_kind:
 fail:
   // Undo back to the latest choice point and resume there.
   for (;;) {
-    if (st.empty()) return false;
+    if (st.empty()) {
+      budget_ = budget;
+      return false;
+    }
     StackEntry e = st.back();
     st.pop();
     uint32_t payload = e.tag >> 4;
@@ -752,6 +759,12 @@ fail:
         n = nodes + l->alt;
         break;
       }
+    }
+    // Every path that gets here resumes at a choice point: that is what the
+    // budget counts, so a match that never backtracks never pays for it.
+    if (--budget == 0) {
+      budget_ = 0;
+      RaisePatternError(kErrBacktrackLimit, 0);
     }
     VB_DISPATCH();
   }

@@ -229,6 +229,23 @@ class BacktrackStack {
   StackEntry* limit_ = nullptr;
 };
 
+// The backtracking budget: how many times a match may go back to a choice
+// point (a resumption: the next alternative, the next count of a repetition,
+// the exit of a loop) before the search gives up with error 1016. A budget
+// covers the searches that follow Matcher::StartBudget: one search of Exec,
+// ExecAt or ExecNext, or a whole replace-all. It grows with the input, so
+// that a pattern whose backtracking is linear in the input never reaches it
+// however long the input is: kBacktrackBase + kBacktrackPerByte per byte of
+// the input searched. The word extraction's patterns resume at most once per
+// byte (docs/pattern-engine.md), sixteen times less than the budget allows.
+inline constexpr uint64_t kBacktrackBase = 10000000;
+inline constexpr uint64_t kBacktrackPerByte = 16;
+
+struct BacktrackLimit {
+  uint64_t base = kBacktrackBase;
+  uint64_t per_byte = kBacktrackPerByte;
+};
+
 class Matcher {
  public:
   // Binds the plan (kept alive by the caller) and the settings.
@@ -238,8 +255,15 @@ class Matcher {
 
   // Searches from position from (begin..end). On success the slots hold the
   // match (slot 0 the whole match). Errors raise EPatternError; the matcher
-  // is then reset and usable.
+  // is then reset and usable. Each resumption takes one unit of the budget
+  // that StartBudget gave; when none is left the search raises 1016.
   bool Search(const uint8_t* from);
+
+  // Gives the searches that follow, together, the budget of limit for an
+  // input of the given length.
+  void StartBudget(const BacktrackLimit& limit, size_t bytes) {
+    budget_ = limit.base + limit.per_byte * (static_cast<uint64_t>(bytes) + 1);
+  }
 
   // Clears every slot, the loop state and the stack.
   void Reset();
@@ -280,7 +304,8 @@ class Matcher {
   int32_t loop_counter_[kMaxLoopDepth + 1] = {};
   const uint8_t* loop_iter_start_[kMaxLoopDepth + 1] = {};
   int32_t loop_depth_ = 0;
-  std::vector<uint32_t> loop_reg_;  // per complex loop: stack index of its iteration's choice
+  uint64_t budget_ = kBacktrackBase;  // resumptions left
+  std::vector<uint32_t> loop_reg_;    // per complex loop: stack index of its iteration's choice
   BacktrackStack stack_;
 
   // Where the required literal was last found (valid for this input).

@@ -281,7 +281,10 @@ void EngineCore::ReplaceAllTo(std::string_view text, std::string_view templ, boo
     search = end + 1;
   }
   // The general loop. After an empty match the next search starts one
-  // character further on; after any other, where the match ended.
+  // character further on; after any other, where the match ended. All the
+  // searches share one budget, so that the many searches of one replace-all
+  // cannot add up to more backtracking than one search over the input.
+  matcher.StartBudget(backtrack_limit, static_cast<size_t>(end - begin));
   while (search <= end && matcher.Search(search)) {
     const uint8_t* ms = matcher.group_start(0);
     const uint8_t* me = matcher.group_end(0);

@@ -74,5 +74,58 @@ TEST(RegexCommand, ReplaceErrorAndUsage) {
   EXPECT_EQ(RunVellora({"regex", "frobnicate", "a"}).exit_code, 2);
 }
 
+TEST(RegexCommand, ReplaceStopsAtTheBacktrackingBudget) {
+  const char kText[] =
+      "TPatternEngine(exec): Backtracking Limit Exceeded (the pattern backtracks too much on this "
+      "input)\n";
+  CommandResult r =
+      RunVellora({"regex", "replace", "(\\w+\\s?)*$", ""}, std::string(30, 'a') + "!");
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, kText);
+  r = RunVellora({"regex", "replace", "(a+)+b", "-"}, std::string(40, 'a') + "cb");
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, kText);
+}
+
+// Runs a shell command line with $VB the vellora command.
+CommandResult RunShell(const std::string& line, const std::string& input = "") {
+  return RunProgram("/bin/sh", {"-c", "VB='" VELLORA_EXE "'; " + line}, input);
+}
+
+TEST(RegexCommand, AFailedWriteOfTheOutputIsAnError) {
+  const std::string kFull = "Cannot write to standard output. No space left on device.\n";
+  // Small outputs fail when stdio flushes them, large ones while written.
+  for (size_t size : {size_t{5}, size_t{1} << 20}) {
+    CommandResult r =
+        RunShell("exec \"$VB\" regex replace b c > /dev/full", std::string(size, 'a') + "b");
+    EXPECT_EQ(r.exit_code, 1) << size;
+    EXPECT_EQ(r.err, kFull) << size;
+  }
+  CommandResult r = RunShell("exec \"$VB\" regex compile 'a+' > /dev/full");
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, kFull);
+  // An input that cannot be read is an error too, not an empty input.
+  r = RunShell("exec \"$VB\" regex replace a b < /");
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "Cannot read standard input. Is a directory.\n");
+}
+
+TEST(RegexCommand, OutOfMemoryIsAnErrorNotACrash) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "an address-space limit leaves no room for the sanitizer's shadow memory";
+#else
+  // "(<a)*" keeps a choice point per iteration: 12 million iterations need
+  // far more stack than 400 MB of address space leaves.
+  std::string input;
+  for (int i = 0; i < 12000000; ++i) input += "<a";
+  CommandResult r = RunShell("ulimit -v 400000 && exec \"$VB\" regex replace '(<a)*' ''", input);
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "Out of memory.\n");
+#endif
+}
+
 }  // namespace
 }  // namespace vellora

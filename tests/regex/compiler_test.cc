@@ -645,6 +645,9 @@ TEST(PatternError, EveryErrorText) {
       {1011, "TPatternEngine(dump): Corrupted Opcode"},
       {1014, "TPatternEngine(exec): Loop Stack Exceeded"},
       {1015, "TPatternEngine(exec): Loop Without LoopEntry !"},
+      {1016,
+       "TPatternEngine(exec): Backtracking Limit Exceeded (the pattern backtracks too much on "
+       "this input)"},
       {2000, "TPatternEngine(misc): Bad p-code imported"},
       {1013, "Unknown error"},
       {117, "Unknown error"},
