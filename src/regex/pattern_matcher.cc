@@ -762,10 +762,11 @@ fail:
     }
     // Every path that gets here resumes at a choice point: that is what the
     // budget counts, so a match that never backtracks never pays for it.
-    if (--budget == 0) {
+    if (budget == 0) {
       budget_ = 0;
       RaisePatternError(kErrBacktrackLimit, 0);
     }
+    --budget;
     VB_DISPATCH();
   }
 #undef VB_DISPATCH

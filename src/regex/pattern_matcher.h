@@ -260,9 +260,11 @@ class Matcher {
   bool Search(const uint8_t* from);
 
   // Gives the searches that follow, together, the budget of limit for an
-  // input of the given length.
+  // input of the given length: that many resumptions (the sum saturates).
   void StartBudget(const BacktrackLimit& limit, size_t bytes) {
-    budget_ = limit.base + limit.per_byte * (static_cast<uint64_t>(bytes) + 1);
+    uint64_t units = static_cast<uint64_t>(bytes) + 1;
+    uint64_t room = UINT64_MAX - limit.base;
+    budget_ = limit.per_byte > room / units ? UINT64_MAX : limit.base + limit.per_byte * units;
   }
 
   // Clears every slot, the loop state and the stack.

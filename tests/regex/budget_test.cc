@@ -58,11 +58,11 @@ TEST(PatternBudget, CatastrophicPatternsStopWithTheBudgetError) {
   }
 }
 
-// The smallest base (with nothing per byte) with which f succeeds: one more
-// than the resumptions it needs.
+// The smallest base (with nothing per byte) with which f succeeds: the
+// number of resumptions it needs.
 template <typename F>
 uint64_t SmallestBase(TPatternEngine& engine, F f) {
-  uint64_t lo = 1;
+  uint64_t lo = 0;
   uint64_t hi = 1u << 24;
   while (lo < hi) {
     uint64_t mid = (lo + hi) / 2;
@@ -106,6 +106,11 @@ TEST(PatternBudget, OneBudgetPerSearchAndPerReplaceAll) {
   // The allowance per byte counts the input and its end.
   e.SetBacktrackLimit(0, (one + unit.size()) / (unit.size() + 1));
   EXPECT_EQ(ReplaceError(e, unit), 0);
+  // No budget at all: the first resumption fails; a huge one saturates.
+  e.SetBacktrackLimit(0, 0);
+  EXPECT_EQ(ReplaceError(e, unit), 1016);
+  e.SetBacktrackLimit(UINT64_MAX, UINT64_MAX);
+  EXPECT_EQ(ReplaceError(e, twice), 0);
 }
 
 std::string Repeat(std::string_view unit, size_t total) {
