@@ -17,38 +17,22 @@
 
 #include "base/errors.h"
 #include "cli/commands.h"
+#include "cli/standard_output.h"
 #include "regex/pattern_engine.h"
 
 namespace vellora::cli {
 namespace {
 
-// A failure of the command's own input or output: what failed and why.
-class StreamError : public VelloraError {
- public:
-  StreamError(const std::string& what, int error_number)
-      : VelloraError(what + ". " + SystemReason(error_number)) {}
-};
-
 std::string ReadAllStdin() {
+  errno = 0;
   std::string data;
   char buffer[1 << 16];
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) data.append(buffer, n);
-  if (std::ferror(stdin)) throw StreamError("Cannot read standard input", errno);
+  if (std::ferror(stdin)) {
+    throw VelloraError("Cannot read standard input. " + SystemReason(errno != 0 ? errno : EIO));
+  }
   return data;
-}
-
-void WriteOut(const std::string& text) {
-  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) {
-    throw StreamError("Cannot write to standard output", errno);
-  }
-}
-
-// Pushes out what stdio still holds: a full disk often shows only here.
-void FinishOutput() {
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    throw StreamError("Cannot write to standard output", errno);
-  }
 }
 
 std::string HexPairs(const unsigned char* bytes, size_t count) {
@@ -68,8 +52,8 @@ void Replace(const std::string& pattern, const std::string& templ) {
   std::string input = ReadAllStdin();
   std::string result = ReplacePattern(pattern, input, templ, true);
   input = std::string();  // the memory may be needed for the output
-  WriteOut(result);
-  FinishOutput();
+  WriteStandardOutput(result);
+  FlushStandardOutput();
 }
 
 void Compile(const std::string& pattern) {
@@ -89,8 +73,8 @@ void Compile(const std::string& pattern) {
                                       required.size())) +
          "\n";
   out += "FirstChars=" + first_hex + "\n";
-  WriteOut(out);
-  FinishOutput();
+  WriteStandardOutput(out);
+  FlushStandardOutput();
 }
 
 // Runs a tool, turning its failures into a message on stderr and status 1.
@@ -102,7 +86,7 @@ int RunTool(Tool tool) {
   } catch (const EPatternError& e) {
     std::fprintf(stderr, "%s\n", e.what());
   } catch (const std::bad_alloc&) {
-    std::fprintf(stderr, "%s\n", TopLevelMessage("Out of memory").c_str());
+    std::fprintf(stderr, "%s\n", TopLevelMessage(kOutOfMemoryMessage).c_str());
   } catch (const VelloraError& e) {
     std::fprintf(stderr, "%s\n", TopLevelMessage(e.what()).c_str());
   }
