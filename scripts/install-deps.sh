@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core fonts-dejavu-extra
   nginx curl python3
   libpcre2-dev clang
+  libicu-dev
 )
 
 missing=()

@@ -14,6 +14,7 @@
 
 #include "app/main_state.h"
 #include "base/notifier.h"
+#include "text/text_mode.h"
 
 namespace vellora {
 
@@ -21,6 +22,10 @@ namespace vellora {
 // lower-case tokens, which are filtered by `prohibited` and `dontcontain` and
 // counted into `words`, largest count first.
 void bprocessClick(MainState& state, Notifier& notifier);
+// bprocessClick in the text mode `mode`. In ANSI mode a run that reads files
+// of UTF-8 text beyond ASCII ends with one information message saying how
+// many, and that Unicode mode counts their words correctly.
+void ExtractWords(MainState& state, Notifier& notifier, TextMode mode);
 
 // The Delete key on row `row` of `words` (the selected row): removes it. The
 // row that now has that index, if any, is the new selection. A `row` outside

@@ -5,16 +5,42 @@
 #include "base/code_page.h"
 #include "pipeline/piecewise_replace.h"
 #include "pipeline/step_support.h"
+#include "pipeline/unicode_extraction.h"
+#include "text/utf8.h"
 
 namespace vellora {
+namespace {
 
-TokenExtractor::TokenExtractor()
-    : tags_("<.+?>"),
+// Every single space of `text` made a line break.
+std::string SpacesToLineBreaks(std::string_view text) {
+  std::string lines;
+  lines.reserve(text.size() + text.size() / 4);
+  for (char c : text) {
+    if (c == ' ') {
+      lines += "\r\n";
+    } else {
+      lines.push_back(c);
+    }
+  }
+  return lines;
+}
+
+}  // namespace
+
+std::string_view LineAsRead(std::string_view line, TextMode mode) {
+  if (line.size() <= kLineReadLimit) return line;
+  return line.substr(
+      0, mode == TextMode::kUnicode ? PrefixOfCharacters(line, kLineReadLimit) : kLineReadLimit);
+}
+
+TokenExtractor::TokenExtractor(TextMode mode)
+    : mode_(mode),
+      tags_("<.+?>"),
       numbers_("\\b\\d*\\b"),
       spaces_("\\s{2,}"),
       punctuation_("[\\[\\];\"\\(\\).,!:]") {}
 
-std::string TokenExtractor::JoinTrimmedLines(std::string_view bytes) {
+std::string TokenExtractor::JoinTrimmedLines(std::string_view bytes, TextMode mode) {
   const size_t nul = bytes.find('\0');
   if (nul != std::string_view::npos) bytes = bytes.substr(0, nul);
   std::string text;
@@ -25,7 +51,7 @@ std::string TokenExtractor::JoinTrimmedLines(std::string_view bytes) {
   while (i < n) {
     size_t j = i;
     while (j < n && data[j] != '\r' && data[j] != '\n') ++j;
-    std::string_view line(data + i, std::min(j - i, kLineReadLimit));
+    std::string_view line = LineAsRead(std::string_view(data + i, j - i), mode);
     std::string_view trimmed = TrimControls(line);
     if (!trimmed.empty()) {
       text.append(trimmed);
@@ -38,6 +64,7 @@ std::string TokenExtractor::JoinTrimmedLines(std::string_view bytes) {
 }
 
 std::string TokenExtractor::Extract(std::string bytes) {
+  if (mode_ == TextMode::kUnicode) return ExtractUnicode(std::move(bytes));
   std::string text = JoinTrimmedLines(bytes);
   std::string().swap(bytes);  // at most two texts of the file's size at a time
   if (text.empty()) return text;
@@ -63,7 +90,24 @@ std::string TokenExtractor::Extract(std::string bytes) {
   return lines;
 }
 
-TokenFilter::TokenFilter(const TextList& prohibited, const TextList& dontcontain) {
+std::string TokenExtractor::ExtractUnicode(std::string bytes) {
+  std::string text;
+  {
+    const DecodedFileText decoded(bytes);
+    text = JoinTrimmedLines(decoded.Text(), TextMode::kUnicode);
+  }
+  std::string().swap(bytes);
+  if (text.empty()) return text;
+  text = ReplaceInPieces(tags_, text, "", CutRule::kAfterTagEnd);
+  text = DecodeReferencesAndSpaces(text);
+  text = ReplaceInPieces(numbers_, text, "", CutRule::kAfterSpace);
+  text = ReplaceInPieces(spaces_, text, " ", CutRule::kBetweenVisible);
+  text = ReplaceInPieces(punctuation_, text, "", CutRule::kAnywhere);
+  return LowerCaseTokens(SpacesToLineBreaks(text));
+}
+
+TokenFilter::TokenFilter(const TextList& prohibited, const TextList& dontcontain, TextMode mode)
+    : mode_(mode) {
   const int prohibited_count = prohibited.Count();
   prohibited_words_.reserve(static_cast<size_t>(prohibited_count));
   for (int i = 0; i < prohibited_count; ++i) prohibited_words_.push_back(prohibited.Line(i));
@@ -82,6 +126,8 @@ TokenFilter::TokenFilter(const TextList& prohibited, const TextList& dontcontain
 
 bool TokenFilter::Keeps(std::string_view token) const {
   if (token.size() < 2) return false;
+  // Four bytes may still be one character.
+  if (mode_ == TextMode::kUnicode && token.size() <= 4 && CountCharacters(token) < 2) return false;
   if (prohibited_.count(token) != 0) return false;
   if (fragments_.empty()) return true;
   for (size_t i = 0; i < token.size(); ++i) {

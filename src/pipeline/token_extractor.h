@@ -3,7 +3,9 @@
 //
 // TokenExtractor compiles its four patterns once, so one extractor serves
 // every file of a run. TokenFilter keeps its word set and fragment buckets
-// for a run; both are read-only after construction. Not thread-safe.
+// for a run; both are read-only after construction. Both work in one text
+// mode: in ANSI mode on Windows-1252 bytes, in Unicode mode on characters
+// of UTF-8 text (pipeline/unicode_extraction.h). Not thread-safe.
 
 #ifndef VELLORA_PIPELINE_TOKEN_EXTRACTOR_H_
 #define VELLORA_PIPELINE_TOKEN_EXTRACTOR_H_
@@ -17,6 +19,7 @@
 
 #include "base/text_list.h"
 #include "pipeline/pattern_replacer.h"
+#include "text/text_mode.h"
 
 namespace vellora {
 
@@ -24,9 +27,13 @@ namespace vellora {
 // yields at most this many characters.
 inline constexpr size_t kLineReadLimit = TextList::kMaxLineRead;
 
+// `line` as a line read yields it: at most kLineReadLimit bytes in ANSI
+// mode, kLineReadLimit characters (never a part of one) in Unicode mode.
+std::string_view LineAsRead(std::string_view line, TextMode mode);
+
 class TokenExtractor {
  public:
-  TokenExtractor();
+  explicit TokenExtractor(TextMode mode = TextMode::kAnsi);
 
   // The tokens of a file whose content is `bytes`: the file's lines (cut at
   // the first NUL, each read up to kLineReadLimit characters) trimmed of
@@ -36,12 +43,21 @@ class TokenExtractor {
   // lower-cased. The result holds one token per CR LF-terminated line and is
   // empty when the file has no visible text. Takes the bytes so that it can
   // let them go early: the work holds at most about 2.25 times their size.
+  //
+  // In Unicode mode the bytes are first decoded to UTF-8 as a browser
+  // would decode them, lines are cut by characters, character references
+  // are decoded after the tags are removed (Unicode white space and &nbsp;
+  // count as a space), typographic punctuation goes with the ASCII
+  // punctuation, and case follows Unicode. Every token is valid UTF-8.
   std::string Extract(std::string bytes);
 
   // The lines of `bytes` trimmed and joined, each followed by one space.
-  static std::string JoinTrimmedLines(std::string_view bytes);
+  static std::string JoinTrimmedLines(std::string_view bytes, TextMode mode = TextMode::kAnsi);
 
  private:
+  std::string ExtractUnicode(std::string bytes);
+
+  TextMode mode_;
   PatternReplacer tags_;
   PatternReplacer numbers_;
   PatternReplacer spaces_;
@@ -52,8 +68,9 @@ class TokenFilter {
  public:
   // `prohibited`: whole tokens to drop; `dontcontain`: fragments whose
   // presence drops a token (empty lines match nothing). Both compare
-  // case-sensitively.
-  TokenFilter(const TextList& prohibited, const TextList& dontcontain);
+  // case-sensitively. Tokens are as long as their characters in `mode`.
+  TokenFilter(const TextList& prohibited, const TextList& dontcontain,
+              TextMode mode = TextMode::kAnsi);
   TokenFilter(const TokenFilter&) = delete;
   TokenFilter& operator=(const TokenFilter&) = delete;
 
@@ -62,6 +79,7 @@ class TokenFilter {
   bool Keeps(std::string_view token) const;
 
  private:
+  TextMode mode_;
   std::vector<std::string> prohibited_words_;
   std::unordered_set<std::string_view> prohibited_;
   std::vector<std::string> fragments_;

@@ -1,13 +1,42 @@
 #include "pipeline/word_counter.h"
 
+#include <array>
+
 #include "base/code_page.h"
 
 namespace vellora {
+namespace {
 
-WordCounter::WordCounter() : slots_(1024, 0), mask_(1023) {}
+const unsigned char* AsciiUpperTable() {
+  static const std::array<unsigned char, 256> table = [] {
+    std::array<unsigned char, 256> t;
+    for (int c = 0; c < 256; ++c) {
+      t[c] = static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    }
+    return t;
+  }();
+  return table.data();
+}
 
-uint64_t WordCounter::HashIgnoringCase(std::string_view text) {
-  const unsigned char* upper = UpperTable();
+}  // namespace
+
+WordCounter::WordCounter(TextMode mode)
+    : upper_(mode == TextMode::kUnicode ? AsciiUpperTable() : UpperTable()),
+      slots_(1024, 0),
+      mask_(1023) {}
+
+bool WordCounter::EqualIgnoringCase(std::string_view a, std::string_view b) const {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (upper_[static_cast<unsigned char>(a[i])] != upper_[static_cast<unsigned char>(b[i])]) {
+      return false;
+    }
+  }
+  return true;
+}
+
+uint64_t WordCounter::HashIgnoringCase(std::string_view text) const {
+  const unsigned char* upper = upper_;
   uint64_t hash = 14695981039346656037ull;
   for (char c : text) {
     hash ^= upper[static_cast<unsigned char>(c)];

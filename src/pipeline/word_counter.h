@@ -1,6 +1,10 @@
 // WordCounter: counts tokens by word, two tokens being the same word when
-// they are equal ignoring case (the code page's upper-case mapping). A word
-// keeps the spelling of its first token. Lookups go through a hash index on
+// they are equal ignoring case: by the code page's upper-case mapping in
+// ANSI mode; in Unicode mode, where every token is already lower-cased by
+// Unicode, by ASCII letters only, so that no two different UTF-8 characters
+// are taken for one (the code page would take the continuation bytes 8A and
+// 9A for one letter, and "ъ" for "њ"). A word keeps the spelling of its
+// first token. Lookups go through a hash index on
 // the upper-cased bytes, so counting n tokens costs O(n) on average, however
 // many distinct words there are. Not thread-safe.
 
@@ -13,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/text_mode.h"
+
 namespace vellora {
 
 class WordCounter {
@@ -22,7 +28,7 @@ class WordCounter {
     int64_t count;
   };
 
-  WordCounter();
+  explicit WordCounter(TextMode mode = TextMode::kAnsi);
 
   // Adds one occurrence of `token`: its word's count grows by one, or a new
   // word with count 1 is added.
@@ -35,8 +41,11 @@ class WordCounter {
   std::vector<Word> TakeWords();
 
  private:
-  static uint64_t HashIgnoringCase(std::string_view text);
+  uint64_t HashIgnoringCase(std::string_view text) const;
+  bool EqualIgnoringCase(std::string_view a, std::string_view b) const;
   void Grow();
+
+  const unsigned char* upper_;  // the case mapping of the text mode
 
   std::vector<Word> words_;
   std::vector<uint64_t> hashes_;  // parallel to words_

@@ -3,7 +3,9 @@
 // The token list is cleaned in one pass and counted through a hash index
 // (WordCounter); the rows are put in caption order once, after counting,
 // instead of being re-sorted as each word arrives. The final order is by
-// count, largest first, and by caption among equal counts.
+// count, largest first, and by caption among equal counts. The text mode
+// decides how a file's bytes become tokens (TokenExtractor) and how a
+// token's characters are counted.
 
 #include <sys/stat.h>
 
@@ -17,6 +19,7 @@
 #include "pipeline/steps.h"
 #include "pipeline/token_extractor.h"
 #include "pipeline/word_counter.h"
+#include "text/utf8.h"
 
 namespace vellora {
 namespace {
@@ -45,16 +48,36 @@ size_t CountLines(const std::string& text) {
   return lines;
 }
 
+// True for a file's text (up to its first NUL) that is valid UTF-8 with
+// characters beyond ASCII: text that ANSI mode reads as Windows-1252.
+bool IsUtf8BeyondAscii(std::string_view bytes) {
+  bytes = bytes.substr(0, bytes.find('\0'));
+  return !IsAscii(bytes) && IsValidUtf8(bytes);
+}
+
+std::string Utf8FilesMessage(int64_t files) {
+  const std::string count = std::to_string(files);
+  return (files == 1 ? "1 file read holds" : count + " files read hold") +
+         " UTF-8 text with letters beyond ASCII, which ANSI mode reads as Windows-1252 and "
+         "does not count correctly. Unicode mode (the \"unicodetext\" setting) counts " +
+         (files == 1 ? "its" : "their") + " words correctly.";
+}
+
 }  // namespace
 
 void bprocessClick(MainState& state, Notifier& notifier) {
+  ExtractWords(state, notifier, TextMode::kAnsi);
+}
+
+void ExtractWords(MainState& state, Notifier& notifier, TextMode mode) {
   StatusReporter status(state, notifier);
   state.bprocess_enabled = false;
   state.mytext.Clear();
 
   // Read every admitted file of the working folder into the token list; a
   // file that cannot be read ends the run with the tokens so far kept.
-  TokenExtractor extractor;
+  TokenExtractor extractor(mode);
+  int64_t utf8_files = 0;
   std::string folder = state.WorkingFolder();
   if (!folder.empty() && folder.back() != '/') folder += '/';
   std::string tokens;
@@ -72,6 +95,7 @@ void bprocessClick(MainState& state, Notifier& notifier) {
         state.mytext.SetText(std::move(tokens));
         throw;
       }
+      if (mode == TextMode::kAnsi && IsUtf8BeyondAscii(bytes)) ++utf8_files;
       std::string file_tokens = extractor.Extract(std::move(bytes));
       if (tokens.empty()) {
         tokens = std::move(file_tokens);
@@ -86,13 +110,13 @@ void bprocessClick(MainState& state, Notifier& notifier) {
   // Cleaning.
   status.Set("Cleaning up the word list...");
   const int64_t total_lines = static_cast<int64_t>(CountLines(tokens));
-  TokenFilter filter(state.prohibited, state.dontcontain);
+  TokenFilter filter(state.prohibited, state.dontcontain, mode);
   // The kept lines are moved down within the token list itself: a kept line
   // never lands beyond where it was read, so no second list is needed.
   size_t kept_end = 0;
   int64_t examined = 0;
   ForEachLine(tokens, [&](std::string_view line) {
-    if (!line.empty() && filter.Keeps(line.substr(0, kLineReadLimit))) {
+    if (!line.empty() && filter.Keeps(LineAsRead(line, mode))) {
       const size_t at = static_cast<size_t>(line.data() - tokens.data());
       if (at != kept_end) std::memmove(tokens.data() + kept_end, line.data(), line.size());
       kept_end += line.size();
@@ -111,10 +135,10 @@ void bprocessClick(MainState& state, Notifier& notifier) {
   status.Set("Generating final word list table...");
   state.words.Clear();
   const int64_t token_count = static_cast<int64_t>(CountLines(kept));
-  WordCounter counter;
+  WordCounter counter(mode);
   int64_t index = 0;
   ForEachLine(kept, [&](std::string_view line) {
-    counter.Add(line.substr(0, kLineReadLimit));
+    counter.Add(LineAsRead(line, mode));
     if (index % 10 == 0) status.Progress("Generating final word list table", index, token_count);
     ++index;
   });
@@ -153,6 +177,7 @@ void bprocessClick(MainState& state, Notifier& notifier) {
   state.wordcount =
       "Unique words: " + std::to_string(rows.size()) + ", total: " + std::to_string(sum) + ".";
   state.bprocess_enabled = true;
+  if (utf8_files > 0) notifier.Information(Utf8FilesMessage(utf8_files));
 }
 
 void wordsKeyDown(MainState& state, int row) {
