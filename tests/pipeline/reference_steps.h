@@ -113,7 +113,24 @@ inline void SortByCaption(ReportList& list) {
                    [](const ReportRow& a, const ReportRow& b) { return a.caption < b.caption; });
 }
 
-inline void bprocessClick(MainState& state, Notifier& notifier) {
+// What a text mode changes in the run: how a file becomes tokens, how many
+// characters a token has, how a line of `mytext` is read, and which row of
+// `words` holds a token's word.
+struct ExtractionRules {
+  void (*add_file_words)(MainState& state, const std::string& path);
+  size_t (*length)(const std::string& token);
+  std::string (*line)(const TextList& list, int index);
+  int (*find_word)(const ReportList& words, const std::string& token);
+};
+
+inline ExtractionRules AnsiRules() {
+  return {
+      AddFileWords, [](const std::string& token) { return token.size(); },
+      [](const TextList& list, int index) { return list.Line(index); },
+      [](const ReportList& words, const std::string& token) { return words.FindCaption(token); }};
+}
+
+inline void ExtractWords(MainState& state, Notifier& notifier, const ExtractionRules& rules) {
   state.bprocess_enabled = false;
   state.mytext.Clear();
   std::string folder = state.eworkingfolder;
@@ -125,7 +142,7 @@ inline void bprocessClick(MainState& state, Notifier& notifier) {
       if (entry.is_directory || entry.is_hidden) continue;
       if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
       Status(state, notifier, "Processing file " + path);
-      AddFileWords(state, path);
+      rules.add_file_words(state, path);
     }
   }
   state.myfile.Clear();
@@ -133,8 +150,8 @@ inline void bprocessClick(MainState& state, Notifier& notifier) {
   const int total = state.mytext.Count();
   int i = 0, n = 0;
   while (i < state.mytext.Count()) {
-    std::string line = state.mytext.Line(i);
-    bool drop = line.empty() || line.size() < 2;
+    std::string line = rules.line(state.mytext, i);
+    bool drop = line.empty() || rules.length(line) < 2;
     for (int k = 0; !drop && k < state.prohibited.Count(); ++k) {
       drop = line == state.prohibited.Line(k);
     }
@@ -155,8 +172,8 @@ inline void bprocessClick(MainState& state, Notifier& notifier) {
   state.words.Clear();
   const int lines = state.mytext.Count();
   for (int t = 0; t < lines; ++t) {
-    std::string token = state.mytext.Line(t);
-    int row = state.words.FindCaption(token);
+    std::string token = rules.line(state.mytext, t);
+    int row = rules.find_word(state.words, token);
     if (row >= 0) {
       std::string& count = state.words.MutableRow(row).sub_items[0];
       count = std::to_string(CountOf(count) + 1);
@@ -194,6 +211,10 @@ inline void bprocessClick(MainState& state, Notifier& notifier) {
   state.wordcount = "Unique words: " + std::to_string(state.words.Count()) +
                     ", total: " + std::to_string(sum) + ".";
   state.bprocess_enabled = true;
+}
+
+inline void bprocessClick(MainState& state, Notifier& notifier) {
+  ExtractWords(state, notifier, AnsiRules());
 }
 
 // ---- Phrase creation ----
