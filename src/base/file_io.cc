@@ -196,7 +196,24 @@ std::string ReadWholeFile(const std::string& path) {
   return content;
 }
 
-void WriteWholeFile(const std::string& path, const std::string& content, LinkRule links) {
+std::string ReadWholeFileOrStream(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return ReadWholeFile(path);
+  if (!S_ISFIFO(st.st_mode) && !S_ISCHR(st.st_mode)) ThrowOpenError(path, NotRegularReason(st));
+  int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) ThrowOpenError(path, errno);
+  std::string content;
+  char block[65536];
+  ssize_t n;
+  while ((n = ReadFull(fd, block, sizeof block)) > 0) content.append(block, static_cast<size_t>(n));
+  const int saved = errno;
+  ::close(fd);
+  if (n < 0) ThrowOpenError(path, saved);
+  return content;
+}
+
+void WriteWholeFile(const std::string& path, const std::string& content, LinkRule links,
+                    Flush flush) {
   const WriteTarget target = ResolveTarget(path, links);
   std::string temp;
   const int fd = CreateTemporaryBeside(target.path, path, &temp);
@@ -209,7 +226,7 @@ void WriteWholeFile(const std::string& path, const std::string& content, LinkRul
     (void)::fchmod(fd, target.st.st_mode & 07777);
   }
   int error = WriteAll(fd, content.data(), content.size());
-  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  if (error == 0 && flush == Flush::kToDisk && ::fsync(fd) != 0) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error != 0) {
     ::unlink(temp.c_str());
@@ -220,7 +237,7 @@ void WriteWholeFile(const std::string& path, const std::string& content, LinkRul
     ::unlink(temp.c_str());
     ThrowCreateError(path, error);
   }
-  SyncFolderOf(target.path);
+  if (flush == Flush::kToDisk) SyncFolderOf(target.path);
 }
 
 void WriteWholeFileOrDevice(const std::string& path, const std::string& content) {

@@ -29,6 +29,12 @@ inline constexpr const char kNotRegularFileReason[] = "Not a regular file";
 // followed). Anything else at the path raises the open error.
 std::string ReadWholeFile(const std::string& path);
 
+// ReadWholeFile for a path the user named on the command line, which may
+// also be a FIFO or a character device (/dev/stdin, a pipe): that one is read
+// until its end, waiting for its writer. A folder or a socket raises the
+// open error.
+std::string ReadWholeFileOrStream(const std::string& path);
+
 // What a whole-file write does with a symbolic link standing at its path.
 enum class LinkRule {
   // The link itself is replaced by the new file; what it named is untouched.
@@ -41,16 +47,28 @@ enum class LinkRule {
   kWriteThrough,
 };
 
+// Whether a whole-file write waits for the disk.
+enum class Flush {
+  // The file and its folder entry are on disk when the write returns, so a
+  // power loss leaves the old or the new content. Costs a disk round trip
+  // (several milliseconds on a journalled file system) per file.
+  kToDisk,
+  // The system writes the file back when it sees fit; a power loss soon
+  // after may leave an empty file on some file systems. For output that is
+  // written by the thousand and can be made again (the pages).
+  kLeaveToSystem,
+};
+
 // Replaces the regular file at `path` with `content`, or creates it. The
 // bytes go to a new temporary file beside it (kTemporaryPrefix and six
 // random characters, created exclusively and never through a link), which is
-// flushed to disk, given the old file's mode, renamed over the old file, and
-// the folder flushed; so a failure at any point leaves the old content and
-// never a half-written file, and a power loss leaves the old or the new
-// content. A hard link to the old file keeps the old content. Anything but a
-// regular file (or, by `links`, a symbolic link) at `path` is refused.
+// flushed (by `flush`), given the old file's mode, renamed over the old file,
+// and the folder flushed; so a failure at any point leaves the old content
+// and never a half-written file. A hard link to the old file keeps the old
+// content. Anything but a regular file (or, by `links`, a symbolic link) at
+// `path` is refused.
 void WriteWholeFile(const std::string& path, const std::string& content,
-                    LinkRule links = LinkRule::kReplaceLink);
+                    LinkRule links = LinkRule::kReplaceLink, Flush flush = Flush::kToDisk);
 
 // A write to a path the user named on the command line: a device, FIFO or
 // open descriptor (such as /dev/stdout, /dev/null, anything beneath /dev/ or

@@ -228,6 +228,23 @@ TEST(Read, RefusesFifosAndDevicesAtOnceAndFollowsLinksToFiles) {
   EXPECT_FALSE(ReadWholeFile("/proc/self/status").empty());  // no size, read on
 }
 
+TEST(Read, AStreamTheUserNamesIsReadToItsEnd) {
+  TempDir dir;
+  const std::string fifo = dir.path() + "/urls";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  auto writer =
+      std::async(std::launch::async, [&] { WriteWholeFileOrDevice(fifo, "http://a/\n"); });
+  EXPECT_EQ(ReadWholeFileOrStream(fifo), "http://a/\n");
+  writer.get();
+  EXPECT_EQ(ReadWholeFileOrStream("/dev/null"), "");
+  WriteFileForTest(dir.path() + "/plain", "plain");
+  EXPECT_EQ(ReadWholeFileOrStream(dir.path() + "/plain"), "plain");
+  EXPECT_EQ(ErrorOf([&] { ReadWholeFileOrStream(dir.path()); }),
+            "Cannot open file \"" + dir.path() + "\". Is a directory");
+  EXPECT_EQ(ErrorOf([&] { ReadWholeFileOrStream(dir.path() + "/none"); }),
+            "Cannot open file \"" + dir.path() + "/none\". No such file or directory");
+}
+
 TEST(Leftovers, OnlyOldTemporaryFilesOfOursAreRemoved) {
   EXPECT_TRUE(IsTemporaryFileName(".vb-a1B2c3"));
   EXPECT_TRUE(IsTemporaryFileName("index.htm.vb-tmp"));
