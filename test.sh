@@ -9,11 +9,11 @@ scripts/install-deps.sh
 
 jobs=$(nproc)
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVB_WERROR=ON
 cmake --build build -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
 
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVB_SANITIZE=ON \
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVB_SANITIZE=ON -DVB_WERROR=ON \
       -DVB_BUILD_GUI=OFF
 cmake --build build-sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

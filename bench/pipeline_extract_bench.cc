@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "../tests/pipeline/reference_steps.h"
-#include "app/main_state.h"
+#include "state/main_state.h"
 #include "base/code_page.h"
 #include "bench_support.h"
 #include "pipeline/steps.h"

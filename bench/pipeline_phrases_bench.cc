@@ -9,7 +9,7 @@
 #include <string>
 
 #include "../tests/pipeline/reference_steps.h"
-#include "app/main_state.h"
+#include "state/main_state.h"
 #include "bench_support.h"
 #include "pipeline/steps.h"
 

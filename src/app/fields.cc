@@ -1,114 +1,97 @@
 #include "app/fields.h"
 
-#include <map>
-#include <variant>
+#include "base/code_page.h"
+#include "state/field_table.h"
 
 namespace vellora {
 namespace {
 
-using TextField = std::string MainState::*;
-using ListField = TextList MainState::*;
-using SpinField = IntegerSpin MainState::*;
-using ReportField = ReportList MainState::*;
-
-struct Field {
-  std::variant<TextField, ListField, SpinField, ReportField> member;
-  bool settable;
-};
-
-const std::map<std::string, Field>& Fields() {
-  static const std::map<std::string, Field> fields = {
-      {"urls2grab", {&MainState::urls2grab, true}},
-      {"eworkingfolder", {&MainState::eworkingfolder, false}},
-      {"prohibited", {&MainState::prohibited, true}},
-      {"dontcontain", {&MainState::dontcontain, true}},
-      {"minwordrate", {&MainState::minwordrate, true}},
-      {"ratemultiplier", {&MainState::ratemultiplier, true}},
-      {"words", {&MainState::words, false}},
-      {"wordcount", {&MainState::wordcount, false}},
-      {"myfile", {&MainState::myfile, false}},
-      {"mytext", {&MainState::mytext, false}},
-      {"samples", {&MainState::samples, true}},
-      {"phraselength", {&MainState::phraselength, true}},
-      {"phrasescount", {&MainState::phrasescount, false}},
-      {"usersamples", {&MainState::usersamples, true}},
-      {"esitename", {&MainState::esitename, true}},
-      {"esiteurl", {&MainState::esiteurl, true}},
-      {"echarset", {&MainState::echarset, true}},
-      {"efileext", {&MainState::efileext, true}},
-      {"urlmin", {&MainState::urlmin, true}},
-      {"urlmax", {&MainState::urlmax, true}},
-      {"urlsurl", {&MainState::urlsurl, true}},
-      {"imagemin", {&MainState::imagemin, true}},
-      {"imagemax", {&MainState::imagemax, true}},
-      {"imagesurl", {&MainState::imagesurl, true}},
-      {"indexpage", {&MainState::indexpage, true}},
-      {"indexfname", {&MainState::indexfname, true}},
-      {"sentmin", {&MainState::sentmin, true}},
-      {"sentmax", {&MainState::sentmax, true}},
-      {"parmin", {&MainState::parmin, true}},
-      {"parmax", {&MainState::parmax, true}},
-      {"templates", {&MainState::templates, true}},
-      {"pars", {&MainState::pars, false}},
-      {"filelist", {&MainState::filelist, false}},
-      {"htmltemplate", {&MainState::htmltemplate, true}},
-      {"edataurl", {&MainState::edataurl, true}},
-      {"eresfolder", {&MainState::eresfolder, true}},
-      {"savememo", {&MainState::savememo, false}},
-      {"vercaption", {&MainState::vercaption, false}},
-      {"status", {&MainState::Status, false}},
-      {"Status", {&MainState::Status, false}},
-  };
-  return fields;
-}
-
 void AppendEscaped(std::string& out, const std::string& value) {
   for (char c : value) {
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      default: out += c;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        out += c;
     }
   }
+}
+
+std::optional<bool> ParseCheck(const std::string& value) {
+  for (const char* on : {"1", "true", "on", "yes"}) {
+    if (EqualIgnoringCase(value, on)) return true;
+  }
+  for (const char* off : {"0", "false", "off", "no"}) {
+    if (EqualIgnoringCase(value, off)) return false;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
 SetFieldResult SetField(MainState& state, const std::string& name, const std::string& value) {
-  auto it = Fields().find(name);
-  if (it == Fields().end()) return SetFieldResult::kUnknownField;
-  if (!it->second.settable) return SetFieldResult::kNotSettable;
-  const auto& member = it->second.member;
-  if (auto* text = std::get_if<TextField>(&member)) {
-    state.**text = value;
-  } else if (auto* list = std::get_if<ListField>(&member)) {
-    (state.**list).SetText(value);
-  } else if (auto* spin = std::get_if<SpinField>(&member)) {
-    (state.**spin).SetText(value);
-    (state.**spin).ClampText();
+  const FieldRow* row = FindField(name);
+  if (row == nullptr) return SetFieldResult::kUnknownField;
+  if (!row->settable) return SetFieldResult::kNotSettable;
+  switch (row->kind) {
+    case FieldKind::kText:
+    case FieldKind::kLabel:
+      state.*row->As<std::string>() = value;
+      break;
+    case FieldKind::kTextList:
+      (state.*row->As<TextList>()).SetText(value);
+      break;
+    case FieldKind::kIntegerSpin:
+      (state.*row->As<IntegerSpin>()).SetText(value);
+      (state.*row->As<IntegerSpin>()).ClampText();
+      break;
+    case FieldKind::kCheckBox: {
+      std::optional<bool> on = ParseCheck(value);
+      if (!on) return SetFieldResult::kBadValue;
+      state.*row->As<bool>() = *on;
+      break;
+    }
+    case FieldKind::kReportList:
+      return SetFieldResult::kNotSettable;
   }
   return SetFieldResult::kSet;
 }
 
 bool IsTextListField(const std::string& name) {
-  auto it = Fields().find(name);
-  return it != Fields().end() && std::holds_alternative<ListField>(it->second.member);
+  const FieldRow* row = FindField(name);
+  return row != nullptr && row->kind == FieldKind::kTextList;
 }
 
 std::optional<std::string> DumpField(const MainState& state, const std::string& name) {
-  auto it = Fields().find(name);
-  if (it == Fields().end()) return std::nullopt;
-  const auto& member = it->second.member;
-  if (auto* text = std::get_if<TextField>(&member)) return state.**text + "\n";
-  if (auto* list = std::get_if<ListField>(&member)) return (state.**list).Text();
-  if (auto* spin = std::get_if<SpinField>(&member)) return (state.**spin).Text() + "\n";
-  const ReportList& report = state.*std::get<ReportField>(member);
+  const FieldRow* row = FindField(name);
+  if (row == nullptr) return std::nullopt;
+  switch (row->kind) {
+    case FieldKind::kText:
+    case FieldKind::kLabel:
+      return state.*row->As<std::string>() + "\n";
+    case FieldKind::kTextList:
+      return (state.*row->As<TextList>()).Text();
+    case FieldKind::kIntegerSpin:
+      return (state.*row->As<IntegerSpin>()).Text() + "\n";
+    case FieldKind::kCheckBox:
+      return state.*row->As<bool>() ? "1\n" : "0\n";
+    case FieldKind::kReportList:
+      break;
+  }
   std::string out;
-  for (const ReportRow& row : report.Rows()) {
-    AppendEscaped(out, row.caption);
-    for (const std::string& item : row.sub_items) {
+  for (const ReportRow& report_row : (state.*row->As<ReportList>()).Rows()) {
+    AppendEscaped(out, report_row.caption);
+    for (const std::string& item : report_row.sub_items) {
       out += '\t';
       AppendEscaped(out, item);
     }

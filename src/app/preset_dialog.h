@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_state.h"
+#include "state/main_state.h"
 
 namespace vellora {
 

@@ -2,86 +2,74 @@
 
 #include "base/file_io.h"
 #include "base/profile_file.h"
+#include "state/field_table.h"
 
 namespace vellora {
 namespace {
 
-struct IntegerSetting {
-  const char* key;
-  IntegerSpin MainState::*field;
-  int64_t default_value;
-};
+void LoadKey(const FieldRow& row, const ProfileFile& settings, MainState& state) {
+  switch (row.kind) {
+    case FieldKind::kIntegerSpin:
+      (state.*row.As<IntegerSpin>())
+          .SetValue(settings.ReadInteger(kSettingsSection, row.preset_key, IntegerKeyDefault(row)));
+      break;
+    case FieldKind::kCheckBox:
+      state.*row.As<bool>() =
+          settings.ReadInteger(kSettingsSection, row.preset_key, IntegerKeyDefault(row)) != 0;
+      break;
+    default:
+      state.*row.As<std::string>() =
+          settings.ReadString(kSettingsSection, row.preset_key, TextKeyDefault(row));
+  }
+}
 
-struct TextSetting {
-  const char* key;
-  std::string MainState::*field;
-  const char* default_value;
-};
-
-const IntegerSetting kIntegerSettings[] = {
-    {"MinWordRate", &MainState::minwordrate, 1},
-    {"RateMultiplier", &MainState::ratemultiplier, 1},
-    {"PhraseLength", &MainState::phraselength, 4},
-    {"UrlMin", &MainState::urlmin, 35},
-    {"UrlMax", &MainState::urlmax, 70},
-    {"ImageMin", &MainState::imagemin, 35},
-    {"ImageMax", &MainState::imagemax, 70},
-    {"SentMin", &MainState::sentmin, 3},
-    {"SentMax", &MainState::sentmax, 15},
-    {"ParMin", &MainState::parmin, 3},
-    {"ParMax", &MainState::parmax, 15},
-};
-
-const TextSetting kTextSettings[] = {
-    {"SiteName", &MainState::esitename, "Vellora Software"},
-    {"SiteURL", &MainState::esiteurl, kDefaultSiteUrl},
-    {"PageExt", &MainState::efileext, "htm"},
-    {"IndexName", &MainState::indexfname, "index.htm"},
-    {"DataURL", &MainState::edataurl, "http://"},
-};
+void SaveKey(const FieldRow& row, const MainState& state, ProfileFile& settings) {
+  if (row.kind == FieldKind::kIntegerSpin || row.kind == FieldKind::kCheckBox) {
+    int64_t value = row.kind == FieldKind::kCheckBox ? (state.*row.As<bool>() ? 1 : 0)
+                                                     : (state.*row.As<IntegerSpin>()).Value();
+    if (row.key_only_when_changed && value == IntegerKeyDefault(row)) {
+      settings.DeleteKey(kSettingsSection, row.preset_key);
+    } else {
+      settings.WriteInteger(kSettingsSection, row.preset_key, value);
+    }
+    return;
+  }
+  const std::string& text = state.*row.As<std::string>();
+  if (row.key_only_when_changed && text == TextKeyDefault(row)) {
+    settings.DeleteKey(kSettingsSection, row.preset_key);
+  } else {
+    settings.WriteString(kSettingsSection, row.preset_key, text);
+  }
+}
 
 }  // namespace
 
-const std::vector<PresetTextFile>& PresetTextFiles() {
-  static const std::vector<PresetTextFile> files = {
-      {"urls2grab.txt", &MainState::urls2grab},
-      {"wfilter_excludeexact.txt", &MainState::prohibited},
-      {"wfilter_excludecontain.txt", &MainState::dontcontain},
-      {"phrases.txt", &MainState::samples},
-      {"phrases_user.txt", &MainState::usersamples},
-      {"templates.txt", &MainState::templates},
-      {"indexpage.txt", &MainState::indexpage},
-      {"urls.txt", &MainState::urlsurl},
-      {"images.txt", &MainState::imagesurl},
-      {"template.htm", &MainState::htmltemplate},
-  };
-  return files;
+std::vector<const FieldRow*> PresetFileRows() {
+  std::vector<const FieldRow*> rows;
+  for (const FieldRow& row : FieldTable()) {
+    if (row.preset_file != nullptr) rows.push_back(&row);
+  }
+  return rows;
 }
 
 void loadpreset(MainState& state) {
-  for (const PresetTextFile& file : PresetTextFiles()) {
-    std::string path = state.preset_folder + file.file_name;
-    if (FileExists(path)) (state.*file.field).LoadFromFile(path);
+  for (const FieldRow* row : PresetFileRows()) {
+    std::string path = state.preset_folder + row->preset_file;
+    if (FileExists(path)) (state.*row->As<TextList>()).LoadFromFile(path);
   }
   ProfileFile settings(state.preset_folder + kSettingsFile);
-  for (const IntegerSetting& s : kIntegerSettings) {
-    (state.*s.field).SetValue(settings.ReadInteger(kSettingsSection, s.key, s.default_value));
-  }
-  for (const TextSetting& s : kTextSettings) {
-    state.*s.field = settings.ReadString(kSettingsSection, s.key, s.default_value);
+  for (const FieldRow& row : FieldTable()) {
+    if (row.preset_key != nullptr) LoadKey(row, settings, state);
   }
 }
 
 void savepreset(MainState& state) {
-  for (const PresetTextFile& file : PresetTextFiles()) {
-    (state.*file.field).SaveToFile(state.preset_folder + file.file_name);
+  for (const FieldRow* row : PresetFileRows()) {
+    (state.*row->As<TextList>()).SaveToFile(state.preset_folder + row->preset_file);
   }
   ProfileFile settings(state.preset_folder + kSettingsFile);
-  for (const IntegerSetting& s : kIntegerSettings) {
-    settings.WriteInteger(kSettingsSection, s.key, (state.*s.field).Value());
-  }
-  for (const TextSetting& s : kTextSettings) {
-    settings.WriteString(kSettingsSection, s.key, state.*s.field);
+  for (const FieldRow& row : FieldTable()) {
+    if (row.preset_key != nullptr) SaveKey(row, state, settings);
   }
   settings.Flush();
 }

@@ -1,9 +1,12 @@
 // Preset storage: moves the main window state from and to a preset folder.
 //
-// A preset folder holds ten text files and settings.ini (section GENERAL,
-// sixteen keys). Loading replaces a field only when its file exists; every
+// A preset folder holds a text file for each row of the field table that
+// names one, and settings.ini (section GENERAL) with a key for each row that
+// names one. Loading replaces a field only when its file exists; every
 // setting takes its default when absent or unreadable. Saving writes every
-// file in table order, each one atomically, then the settings.
+// file in table order, each one atomically, then the settings; a key marked
+// as written only when changed is left out (removed) while it holds its
+// default.
 
 #ifndef VELLORA_APP_PRESETS_H_
 #define VELLORA_APP_PRESETS_H_
@@ -11,21 +14,16 @@
 #include <string>
 #include <vector>
 
-#include "app/main_state.h"
+#include "state/field_table.h"
+#include "state/main_state.h"
 
 namespace vellora {
 
 inline constexpr const char kSettingsFile[] = "settings.ini";
 inline constexpr const char kSettingsSection[] = "GENERAL";
 
-// One text file of a preset and the field it keeps.
-struct PresetTextFile {
-  const char* file_name;
-  TextList MainState::*field;
-};
-
-// The ten text files in load and save order.
-const std::vector<PresetTextFile>& PresetTextFiles();
+// The rows kept in a text file of the preset, in load and save order.
+std::vector<const FieldRow*> PresetFileRows();
 
 // Reads the preset folder into the fields. Raises EFileError
 // "Cannot open file ..." when a present file cannot be read; the fields

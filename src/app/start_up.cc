@@ -5,26 +5,13 @@
 #include "base/file_io.h"
 #include "base/paths.h"
 #include "base/program_folders.h"
+#include "state/field_table.h"
 
 namespace vellora {
 
-const DefaultText* DefaultTexts(size_t* count) {
-  static const DefaultText texts[] = {
-      {"ini_excludeexact.txt", &MainState::prohibited},
-      {"ini_excludecontain.txt", &MainState::dontcontain},
-      {"ini_templates.txt", &MainState::templates},
-      {"ini_template.htm", &MainState::htmltemplate},
-      {"ini_index.htm", &MainState::indexpage},
-  };
-  *count = sizeof texts / sizeof texts[0];
-  return texts;
-}
-
 ProgramFolders LocateFolders() {
-  size_t count = 0;
-  const DefaultText* texts = DefaultTexts(&count);
   std::vector<std::string> names;
-  for (size_t i = 0; i < count; ++i) names.push_back(texts[i].file_name);
+  for (const FieldRow* row : DefaultTextRows()) names.push_back(row->default_text);
   return LocateProgramFolders(names);
 }
 
@@ -44,10 +31,8 @@ StartUpResult FormCreate(MainState& state, StartUpHost& host, Notifier& notifier
     state.presets_folder =
         presets_folder.empty() ? folders.presets : WithTrailingSlash(presets_folder);
     ForceDirectories(state.presets_folder);  // a failure shows later
-    size_t count = 0;
-    const DefaultText* texts = DefaultTexts(&count);
-    for (size_t i = 0; i < count; ++i) {
-      (state.*texts[i].field).LoadFromFile(folders.default_texts + texts[i].file_name);
+    for (const FieldRow* row : DefaultTextRows()) {
+      (state.*row->As<TextList>()).LoadFromFile(folders.default_texts + row->default_text);
     }
     host.RunPresetDialog(state);
     if (state.preset_name.empty()) return StartUpResult::kTerminate;

@@ -7,18 +7,11 @@
 
 #include <string>
 
-#include "app/main_state.h"
 #include "base/notifier.h"
 #include "base/program_folders.h"
+#include "state/main_state.h"
 
 namespace vellora {
-
-// The default texts beside the program, in load order, and their fields.
-struct DefaultText {
-  const char* file_name;
-  TextList MainState::*field;
-};
-const DefaultText* DefaultTexts(size_t* count);
 
 // Where this program reads its default texts and keeps its presets.
 ProgramFolders LocateFolders();
@@ -37,9 +30,9 @@ class StartUpHost {
 };
 
 enum class StartUpResult {
-  kReady,          // a preset is loaded: the window is usable
-  kStoppedEarly,   // an error ended start-up: the window opens without a preset
-  kTerminate,      // the dialog closed without a preset: the program ends
+  kReady,         // a preset is loaded: the window is usable
+  kStoppedEarly,  // an error ended start-up: the window opens without a preset
+  kTerminate,     // the dialog closed without a preset: the program ends
 };
 
 // FormCreate. `presets_folder` overrides the presets folder of

@@ -157,6 +157,16 @@ void ProfileFile::WriteInteger(std::string_view section, std::string_view key, i
   WriteString(section, key, std::to_string(value));
 }
 
+void ProfileFile::DeleteKey(std::string_view section, std::string_view key) {
+  int header = FindSection(section);
+  if (header < 0) return;
+  // Every line of the key goes, so that no second copy reads back.
+  for (int index = FindKey(header, key); index >= 0; index = FindKey(header, key)) {
+    lines_.erase(lines_.begin() + index);
+    dirty_ = true;
+  }
+}
+
 void ProfileFile::Flush() {
   if (!dirty_) return;
   std::string content;

@@ -5,9 +5,10 @@
 // double quotes and yields at most 2,047 characters; an absent file, section
 // or key yields the caller's default. Writing replaces the key's value or
 // adds the key to its section (creating the section when missing) and leaves
-// other sections, keys and their order alone. Changes are kept in memory
-// until Flush(), which replaces the file atomically; a new file is the
-// section line followed by Key=Value lines, every line ending with CR LF.
+// other sections, keys and their order alone; deleting a key removes its
+// lines. Changes are kept in memory until Flush(), which replaces the file
+// atomically; a new file is the section line followed by Key=Value lines,
+// every line ending with CR LF.
 
 #ifndef VELLORA_BASE_PROFILE_FILE_H_
 #define VELLORA_BASE_PROFILE_FILE_H_
@@ -41,6 +42,9 @@ class ProfileFile {
   // key or the value holds a CR or LF; the file is then left unchanged.
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, int64_t value);
+  // Removes the key's lines from its section; nothing changes when the key
+  // is absent.
+  void DeleteKey(std::string_view section, std::string_view key);
 
   // Writes the file when it was changed, through a symbolic link to the file
   // it names; raises EFileError "Unable to write to <path>" on failure.

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/fields.h"
-#include "app/main_state.h"
 #include "app/preset_dialog.h"
 #include "app/start_up.h"
 #include "base/errors.h"
@@ -21,6 +20,7 @@
 #include "cli/cli_notifier.h"
 #include "cli/commands.h"
 #include "cli/steps.h"
+#include "state/main_state.h"
 
 namespace vellora::cli {
 namespace {
@@ -90,11 +90,15 @@ std::optional<std::string> ParseRunOptions(const Args& args, RunOptions* options
   if (options->preset.empty()) return "run needs --preset NAME";
   MainState probe;
   for (const auto& [field, field_value] : options->sets) {
-    if (SetField(probe, field, "") == SetFieldResult::kUnknownField) {
-      return "unknown field '" + field + "'";
-    }
-    if (SetField(probe, field, "") == SetFieldResult::kNotSettable) {
-      return "field '" + field + "' cannot be set";
+    switch (SetField(probe, field, field_value)) {
+      case SetFieldResult::kUnknownField:
+        return "unknown field '" + field + "'";
+      case SetFieldResult::kNotSettable:
+        return "field '" + field + "' cannot be set";
+      case SetFieldResult::kBadValue:
+        return "field '" + field + "' takes 1 or 0, not '" + field_value + "'";
+      case SetFieldResult::kSet:
+        break;
     }
   }
   for (const std::string& field : options->dumps) {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/main_state.h"
+#include "state/main_state.h"
 #include "base/event_loop.h"
 #include "base/notifier.h"
 

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include "app/main_state.h"
+#include "state/main_state.h"
 #include "gui/controls.h"
 
 namespace vellora {

@@ -91,45 +91,7 @@ MainWindow::MainWindow(EventLoop& loop, PageFetcher* fetcher, QWidget* parent)
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::BindControls() {
-  using E = StateBinding::Encoding;
-  StateBinding& b = binding_;
-  b.BindMemo(grabber_->urls2grab, &MainState::urls2grab);
-  b.BindEdit(words_->eworkingfolder, &MainState::eworkingfolder, E::kPath);
-  b.BindMemo(words_->prohibited, &MainState::prohibited);
-  b.BindMemo(words_->dontcontain, &MainState::dontcontain);
-  b.BindSpin(words_->minwordrate, &MainState::minwordrate);
-  b.BindSpin(words_->ratemultiplier, &MainState::ratemultiplier);
-  b.BindLabel(words_->wordcount, &MainState::wordcount);
-  b.BindMemo(phrases_->samples, &MainState::samples);
-  b.BindSpin(phrases_->phraselength, &MainState::phraselength);
-  b.BindLabel(phrases_->phrasescount, &MainState::phrasescount);
-  b.BindMemo(phrases_->usersamples, &MainState::usersamples);
-  b.BindEdit(options_->esitename, &MainState::esitename);
-  b.BindEdit(options_->esiteurl, &MainState::esiteurl);
-  b.BindEdit(options_->echarset, &MainState::echarset);
-  b.BindEdit(options_->efileext, &MainState::efileext);
-  b.BindSpin(options_->urlmin, &MainState::urlmin);
-  b.BindSpin(options_->urlmax, &MainState::urlmax);
-  b.BindMemo(options_->urlsurl, &MainState::urlsurl);
-  b.BindSpin(options_->imagemin, &MainState::imagemin);
-  b.BindSpin(options_->imagemax, &MainState::imagemax);
-  b.BindMemo(options_->imagesurl, &MainState::imagesurl);
-  b.BindMemo(options_->indexpage, &MainState::indexpage);
-  b.BindEdit(options_->indexfname, &MainState::indexfname);
-  b.BindSpin(generator_->sentmin, &MainState::sentmin);
-  b.BindSpin(generator_->sentmax, &MainState::sentmax);
-  b.BindSpin(generator_->parmin, &MainState::parmin);
-  b.BindSpin(generator_->parmax, &MainState::parmax);
-  b.BindMemo(generator_->templates, &MainState::templates);
-  b.BindMemo(generator_->htmltemplate, &MainState::htmltemplate);
-  b.BindEdit(generator_->edataurl, &MainState::edataurl);
-  b.BindEdit(generator_->eresfolder, &MainState::eresfolder, E::kPath);
-  b.BindLabel(about_->vercaption, &MainState::vercaption);
-  b.BindReport(words_model_);
-  b.BindReport(pars_model_);
-  b.BindReport(filelist_model_);
-}
+void MainWindow::BindControls() { binding_.BindFields(this); }
 
 void MainWindow::ConnectButtons() {
   connect(grabber_->bgraburls, &QPushButton::clicked, this, [this] {

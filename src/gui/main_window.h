@@ -23,7 +23,7 @@
 #include <functional>
 #include <string>
 
-#include "app/main_state.h"
+#include "state/main_state.h"
 #include "app/start_up.h"
 #include "gui/gui_notifier.h"
 #include "gui/state_binding.h"

@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <QSpinBox>
 
-#include "app/main_state.h"
+#include "state/main_state.h"
 #include "gui/controls.h"
 
 namespace vellora {

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include "app/main_state.h"
+#include "state/main_state.h"
 #include "gui/controls.h"
 #include "gui/text_codec.h"
 

@@ -1,13 +1,16 @@
 #include "gui/state_binding.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTextDocument>
 
+#include "gui/controls.h"
 #include "gui/report_model.h"
 #include "gui/text_codec.h"
+#include "state/field_table.h"
 
 namespace vellora {
 
@@ -19,6 +22,38 @@ QString MemoText(const QPlainTextEdit* memo) {
     if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = QLatin1Char('\n');
   }
   return text;
+}
+
+void StateBinding::BindFields(QWidget* root) {
+  for (const FieldRow& row : FieldTable()) {
+    QString name = QString::fromLatin1(row.name);
+    switch (row.kind) {
+      case FieldKind::kText:
+        if (auto* edit = root->findChild<QLineEdit*>(name)) {
+          BindEdit(edit, row.As<std::string>(), row.path ? Encoding::kPath : Encoding::kCodePage);
+        }
+        break;
+      case FieldKind::kLabel:
+        if (auto* label = root->findChild<QLabel*>(name)) BindLabel(label, row.As<std::string>());
+        break;
+      case FieldKind::kTextList:
+        if (auto* memo = root->findChild<QPlainTextEdit*>(name)) {
+          BindMemo(memo, row.As<TextList>());
+        }
+        break;
+      case FieldKind::kIntegerSpin:
+        if (auto* spin = root->findChild<QSpinBox*>(name)) BindSpin(spin, row.As<IntegerSpin>());
+        break;
+      case FieldKind::kCheckBox:
+        if (auto* check = root->findChild<QCheckBox*>(name)) BindCheck(check, row.As<bool>());
+        break;
+      case FieldKind::kReportList:
+        if (auto* view = root->findChild<ReportView*>(name)) {
+          if (auto* model = qobject_cast<ReportListModel*>(view->model())) BindReport(model);
+        }
+        break;
+    }
+  }
 }
 
 void StateBinding::BindMemo(QPlainTextEdit* memo, TextList MainState::*field) {
@@ -40,6 +75,10 @@ void StateBinding::BindSpin(QSpinBox* spin, IntegerSpin MainState::*field) {
 
 void StateBinding::BindLabel(QLabel* label, std::string MainState::*field) {
   labels_.push_back({label, field});
+}
+
+void StateBinding::BindCheck(QCheckBox* check, bool MainState::*field) {
+  checks_.push_back({check, field, false});
 }
 
 void StateBinding::BindReport(ReportListModel* model) { reports_.push_back(model); }
@@ -99,6 +138,11 @@ void StateBinding::Pull(MainState& state) {
   for (Spin& s : spins_) {
     if (s.widget) PullSpin(s, state);
   }
+  for (Check& c : checks_) {
+    if (!c.widget) continue;
+    c.synced = c.widget->isChecked();
+    state.*c.field = c.synced;
+  }
 }
 
 void StateBinding::Push(const MainState& state) {
@@ -112,6 +156,11 @@ void StateBinding::Push(const MainState& state) {
   }
   for (Spin& s : spins_) {
     if (s.widget) PushSpin(s, state.*s.field);
+  }
+  for (Check& c : checks_) {
+    if (!c.widget) continue;
+    c.synced = state.*c.field;
+    c.widget->setChecked(c.synced);
   }
   PushLabelsAndReports(state);
 }
@@ -143,6 +192,16 @@ void StateBinding::Sync(MainState& state) {
       PushSpin(s, spin);
     } else if (ToCodePage(s.widget->cleanText()) != s.synced) {
       PullSpin(s, state);
+    }
+  }
+  for (Check& c : checks_) {
+    if (!c.widget) continue;
+    if (state.*c.field != c.synced) {
+      c.synced = state.*c.field;
+      c.widget->setChecked(c.synced);
+    } else if (c.widget->isChecked() != c.synced) {
+      c.synced = c.widget->isChecked();
+      state.*c.field = c.synced;
     }
   }
   PushLabelsAndReports(state);

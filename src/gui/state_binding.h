@@ -9,6 +9,9 @@
 // download waited) keeps the user's value, which goes into the state. So
 // neither a step's result nor a user's typing is lost.
 //
+// BindFields binds every row of the field table whose control (a child
+// widget carrying the field's name) exists under a root widget.
+//
 // A memo is rewritten only when its field changed and read back only when
 // its document changed, so a list of hundreds of thousands of lines costs
 // nothing when no step touched it. Any change to a memo's document that
@@ -22,12 +25,14 @@
 #include <string>
 #include <vector>
 
-#include "app/main_state.h"
+#include "state/main_state.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QSpinBox;
+class QWidget;
 
 namespace vellora {
 
@@ -41,11 +46,16 @@ class StateBinding {
  public:
   enum class Encoding { kCodePage, kPath };
 
+  // Binds each row of the field table to the control of its name and kind
+  // under `root`; rows without such a control stay unbound.
+  void BindFields(QWidget* root);
+
   void BindMemo(QPlainTextEdit* memo, TextList MainState::*field);
   void BindEdit(QLineEdit* edit, std::string MainState::*field,
                 Encoding encoding = Encoding::kCodePage);
   void BindSpin(QSpinBox* spin, IntegerSpin MainState::*field);
   void BindLabel(QLabel* label, std::string MainState::*field);
+  void BindCheck(QCheckBox* check, bool MainState::*field);
   void BindReport(ReportListModel* model);
 
   // Controls -> state.
@@ -79,6 +89,11 @@ class StateBinding {
     QPointer<QLabel> widget;
     std::string MainState::*field;
   };
+  struct Check {
+    QPointer<QCheckBox> widget;
+    bool MainState::*field;
+    bool synced = false;
+  };
 
   void PullMemo(Memo& m, MainState& state);
   void PushMemo(Memo& m, const std::string& text);
@@ -92,6 +107,7 @@ class StateBinding {
   std::vector<Edit> edits_;
   std::vector<Spin> spins_;
   std::vector<Label> labels_;
+  std::vector<Check> checks_;
   std::vector<QPointer<ReportListModel>> reports_;
   bool pushing_ = false;  // Push is writing into a memo
 };

@@ -13,7 +13,7 @@
 #include <QStandardPaths>
 #include <QTreeView>
 
-#include "app/main_state.h"
+#include "state/main_state.h"
 #include "app/start_up.h"
 #include "base/errors.h"
 #include "gui/controls.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/main_state.h"
+#include "state/main_state.h"
 #include "base/integer_spin.h"
 #include "base/notifier.h"
 #include "base/random.h"

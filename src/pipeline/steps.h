@@ -12,7 +12,7 @@
 #ifndef VELLORA_PIPELINE_STEPS_H_
 #define VELLORA_PIPELINE_STEPS_H_
 
-#include "app/main_state.h"
+#include "state/main_state.h"
 #include "base/notifier.h"
 #include "text/text_mode.h"
 

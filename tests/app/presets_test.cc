@@ -37,8 +37,9 @@ TEST_F(PresetsTest, SavingWritesTenFilesAndSixteenKeysInOrder) {
   state_.sentmax.SetText("junk");  // a spin that is not a number saves its minimum
   state_.edataurl = "http://";
   savepreset(state_);
-  for (const PresetTextFile& file : PresetTextFiles()) {
-    EXPECT_TRUE(std::filesystem::is_regular_file(File(file.file_name))) << file.file_name;
+  ASSERT_EQ(PresetFileRows().size(), 10u);
+  for (const FieldRow* row : PresetFileRows()) {
+    EXPECT_TRUE(std::filesystem::is_regular_file(File(row->preset_file))) << row->preset_file;
   }
   EXPECT_EQ(ReadFileForTest(File("urls2grab.txt")), "http://a/\r\nhttp://b/");
   EXPECT_EQ(ReadFileForTest(File("settings.ini")),

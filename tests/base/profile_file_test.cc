@@ -68,6 +68,23 @@ TEST(ProfileFileWrite, ReplacesKeysInPlaceAndKeepsOtherSections) {
             "[Other]\r\nX=1\r\n\r\n[GENERAL]\r\nb=2\r\nA=new\r\nC=added\r\n\r\n[Last]\r\nY=2\r\n");
 }
 
+TEST(ProfileFileWrite, DeletingAKeyRemovesEveryCopyAndTouchesNothingElse) {
+  TempDir dir;
+  std::string path = dir.path() + "/s.ini";
+  std::string content = "[GENERAL]\r\nA=1\r\nb=2\r\nB=3\r\nC=4\r\n[OTHER]\r\nB=5\r\n";
+  WriteFileForTest(path, content);
+  ProfileFile absent(path);
+  absent.DeleteKey("GENERAL", "Z");
+  absent.DeleteKey("NOSECTION", "A");
+  absent.Flush();  // nothing changed: the file is not rewritten
+  EXPECT_EQ(ReadFileForTest(path), content);
+  ProfileFile ini(path);
+  ini.DeleteKey("general", "B");
+  EXPECT_EQ(ini.ReadString("GENERAL", "B", "gone"), "gone");
+  ini.Flush();
+  EXPECT_EQ(ReadFileForTest(path), "[GENERAL]\r\nA=1\r\nC=4\r\n[OTHER]\r\nB=5\r\n");
+}
+
 TEST(ProfileFileWrite, AFailedFlushNamesTheFile) {
   ProfileFile ini("/nonexistent-folder/s.ini");
   ini.WriteString("GENERAL", "A", "1");

@@ -3,6 +3,7 @@
 // report list models with large lists.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,13 +14,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/main_state.h"
 #include "gui/controls.h"
 #include "gui/gui_notifier.h"
 #include "gui/report_model.h"
 #include "gui/state_binding.h"
 #include "gui/status_panel.h"
 #include "gui/text_codec.h"
+#include "state/main_state.h"
 
 namespace vellora {
 namespace {
@@ -126,6 +127,44 @@ class BindingTest : public QObject {
     QCOMPARE(dataurl.text(), QString("http://x/dir/"));
     QCOMPARE(state.sentmin.Value(), int64_t{9});
     delete spin;
+  }
+
+  void bindFieldsFindsEveryControlByTheFieldsNameAndKind() {
+    MainState state;
+    QWidget root;
+    auto* allowhttps = new QCheckBox(&root);
+    allowhttps->setObjectName("allowhttps");
+    auto* grabtimeout = new QSpinBox(&root);
+    grabtimeout->setObjectName("grabtimeout");
+    grabtimeout->setRange(0, 3600);
+    auto* wrong_kind = new QLineEdit(&root);  // a spin field needs a spin box
+    wrong_kind->setObjectName("grabconnections");
+    auto* site = new QLineEdit(&root);
+    site->setObjectName("esitename");
+    StateBinding binding;
+    binding.BindFields(&root);
+
+    state.allowhttps = true;
+    state.grabtimeout.SetValue(30);
+    binding.Push(state);
+    QVERIFY(allowhttps->isChecked());
+    QCOMPARE(grabtimeout->value(), 30);
+    QCOMPARE(site->text(), QString("Vellora Software"));
+    QVERIFY(wrong_kind->text().isEmpty());
+
+    allowhttps->setChecked(false);
+    site->setText("Mine");
+    binding.Pull(state);
+    QVERIFY(!state.allowhttps);
+    QCOMPARE(state.esitename, std::string("Mine"));
+
+    // After a step: the step's change is shown, the user's change is kept.
+    state.allowhttps = true;
+    grabtimeout->setValue(45);
+    binding.Sync(state);
+    QVERIFY(allowhttps->isChecked());
+    QCOMPARE(state.grabtimeout.Value(), 45);
+    QCOMPARE(state.grabconnections.Value(), 1);
   }
 
   void editsLabelsAndSpins() {

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/main_state.h"
+#include "state/main_state.h"
 #include "gui/gui_notifier.h"
 #include "gui/main_window.h"
 #include "gui/preset_dialog_window.h"

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_state.h"
+#include "state/main_state.h"
 #include "base/file_io.h"
 #include "base/notifier.h"
 

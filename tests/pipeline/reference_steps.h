@@ -23,7 +23,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/main_state.h"
+#include "state/main_state.h"
 #include "base/code_page.h"
 #include "base/errors.h"
 #include "base/file_io.h"

@@ -1,13 +1,16 @@
 // MainState: every field of the main window, the program's one store of
 // working data.
 //
-// The steps of the pipeline read and write these fields by name; the desktop
-// program shows them and the vellora command sets and dumps them. The
-// process-wide values of start-up (folders, preset name) and the random
-// generator live here too. Not thread-safe: one front end thread owns it.
+// The steps of the pipeline read and write these fields; the desktop program
+// shows them and the vellora command sets and dumps them, both through the
+// field table (state/field_table.h). The initialisers below are the fields'
+// values in the window's layout and the only place they are written: the
+// table reads its defaults from a MainState as constructed. The process-wide
+// values of start-up (folders, preset name) and the random generator live
+// here too. Not thread-safe: one front end thread owns it.
 
-#ifndef VELLORA_APP_MAIN_STATE_H_
-#define VELLORA_APP_MAIN_STATE_H_
+#ifndef VELLORA_STATE_MAIN_STATE_H_
+#define VELLORA_STATE_MAIN_STATE_H_
 
 #include <string>
 
@@ -86,10 +89,17 @@ struct MainState {
   TextList htmltemplate;
   std::string edataurl;
   std::string eresfolder;  // the user's home folder + "/res"
-  TextList savememo;  // work buffer of the page writer
+  TextList savememo;       // work buffer of the page writer
 
   // About.
   std::string vercaption = "Version: ";
+
+  // Settings beyond the original window; each is off by default, and a
+  // preset stores it only when it differs from that default.
+  bool allowhttps = false;                // https URLs and relocations across schemes
+  IntegerSpin grabconnections{1, 16, 1};  // downloads at once
+  IntegerSpin grabtimeout{0, 3600, 0};    // seconds without a byte; 0 = none
+  bool unicodetext = false;               // words and pages as Unicode text
 
   // Enabled states of the buttons that steps switch.
   bool bprocess_enabled = true;
@@ -115,4 +125,4 @@ inline void SetStatus(MainState& state, Notifier& notifier, const std::string& t
 
 }  // namespace vellora
 
-#endif  // VELLORA_APP_MAIN_STATE_H_
+#endif  // VELLORA_STATE_MAIN_STATE_H_

@@ -1,4 +1,4 @@
-#include "app/main_state.h"
+#include "state/main_state.h"
 
 #include "base/paths.h"
 
