@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "app/main_state.h"
+#include "state/main_state.h"
 
 namespace vellora {
 
