@@ -1,11 +1,18 @@
 #include "pipeline/grabber.h"
 
+#include <stdexcept>
+
 #include "base/code_page.h"
 #include "base/errors.h"
 #include "base/file_io.h"
+#include "http/http_types.h"
+#include "pipeline/grabber_rounds.h"
+#include "pipeline/step_support.h"
 
 namespace vellora {
 namespace {
+
+constexpr char kHttpsRefusal[] = "Protocol \"https\" not implemented";
 
 constexpr char kGrabPrefix[] = "zarngrab#";
 constexpr char kGrabSuffix[] = ".htm";
@@ -37,19 +44,56 @@ void DeleteFiles(MainState& state, Notifier& notifier, Predicate wanted) {
 
 std::string GrabbedFileName(int n) { return kGrabPrefix + std::to_string(n) + kGrabSuffix; }
 
-void bgraburlsClick(MainState& state, Notifier& notifier, PageFetcher& fetcher) {
-  // Without a preset there is no working folder to write into.
-  if (state.WorkingFolder().empty()) throw VelloraError(kNoWorkingFolderMessage);
+GrabSettings GrabSettingsOf(const MainState& state) {
+  GrabSettings settings;
+  settings.allow_https = state.allowhttps;
+  settings.timeout_seconds = static_cast<int>(ClampedValue(state.grabtimeout));
+  settings.connections = static_cast<int>(ClampedValue(state.grabconnections));
+  return settings;
+}
+
+void PageFetcher::Start(int, const std::string&, std::string*) {
+  throw std::logic_error("This page fetcher downloads one page at a time");
+}
+
+int PageFetcher::WaitForAny(std::exception_ptr*) {
+  throw std::logic_error("This page fetcher downloads one page at a time");
+}
+
+void GrabOneByOne(MainState& state, Notifier& notifier, PageFetcher& fetcher) {
   const int rounds = state.urls2grab.Count();
   for (int i = 1; i <= rounds; ++i) {
     // The list may have been edited while an earlier page was downloading.
     if (i > state.urls2grab.Count()) break;
     std::string url = state.urls2grab.Line(i - 1);
-    SetStatus(state, notifier,
-              "Processing URL \"" + url + "\", [" + std::to_string(i) + "/" +
-                  std::to_string(state.urls2grab.Count()) + "]");
+    SetGrabStatus(state, notifier, i);
     fetcher.Fetch(url, &state.grab_stream);
     WriteWholeFile(state.WorkingFolder() + GrabbedFileName(i), state.grab_stream);
+  }
+}
+
+void SetGrabStatus(MainState& state, Notifier& notifier, int line) {
+  SetStatus(state, notifier,
+            "Processing URL \"" + state.urls2grab.Line(line - 1) + "\", [" + std::to_string(line) +
+                "/" + std::to_string(state.urls2grab.Count()) + "]");
+}
+
+void bgraburlsClick(MainState& state, Notifier& notifier, PageFetcher& fetcher) {
+  // Without a preset there is no working folder to write into.
+  if (state.WorkingFolder().empty()) throw VelloraError(kNoWorkingFolderMessage);
+  const GrabSettings settings = GrabSettingsOf(state);
+  fetcher.Configure(settings);
+  try {
+    if (fetcher.Lanes() > 1) {
+      GrabSimultaneously(state, notifier, fetcher);
+    } else {
+      GrabOneByOne(state, notifier, fetcher);
+    }
+  } catch (const EHttpError& e) {
+    if (settings.allow_https || e.ErrorNumber() != 501 || e.what() != std::string(kHttpsRefusal)) {
+      throw;
+    }
+    throw EHttpError(std::string(kHttpsRefusal) + "\n" + kSwitchOnHttpsHint, e.ErrorNumber());
   }
   SetStatus(state, notifier, "Done.");
 }

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "base/random.h"
+#include "http/http_types.h"
 #include "test_util.h"
 
 namespace vellora {
@@ -117,6 +119,234 @@ TEST_F(GrabberTest, DeletesCountFilesAndLeaveFolders) {
   fs::remove_all(state_.eworkingfolder);
   bdelallfilesClick(state_, notifier_);
   EXPECT_EQ(notifier_.information.back(), "0 files deleted.");
+}
+
+// Several lanes without a network: the downloads end in an order drawn from
+// a seeded generator, so every interleaving the grab must cope with comes up.
+class FakeLanes : public PageFetcher {
+ public:
+  FakeLanes(int lanes, uint32_t seed) : lanes_(lanes), random_(seed) {}
+
+  std::map<std::string, std::string> bodies;
+  std::vector<std::string> requested;
+  GrabSettings configured;
+  int most_running = 0;
+  int abandoned = 0;  // downloads still running when AbandonAll came
+  bool lane_misused = false;
+
+  void Configure(const GrabSettings& settings) override { configured = settings; }
+  void Fetch(const std::string&, std::string*) override { lane_misused = true; }
+  int Lanes() const override { return lanes_; }
+
+  void Start(int lane, const std::string& url, std::string* stream) override {
+    for (const Running& r : running_) lane_misused |= r.lane == lane;
+    lane_misused |= lane < 0 || lane >= lanes_;
+    requested.push_back(url);
+    stream->clear();
+    running_.push_back({lane, url, stream});
+    most_running = std::max(most_running, static_cast<int>(running_.size()));
+  }
+
+  int WaitForAny(std::exception_ptr* failure) override {
+    if (running_.empty()) throw std::logic_error("nothing to wait for");
+    size_t pick = random_.Random(static_cast<uint32_t>(running_.size()));
+    Running done = running_[pick];
+    running_.erase(running_.begin() + static_cast<long>(pick));
+    *failure = nullptr;
+    auto it = bodies.find(done.url);
+    if (it == bodies.end()) {
+      *failure = std::make_exception_ptr(VelloraError("Not Found"));
+    } else {
+      *done.stream = it->second;
+    }
+    return done.lane;
+  }
+
+  void AbandonAll() override {
+    abandoned += static_cast<int>(running_.size());
+    running_.clear();
+  }
+
+ private:
+  struct Running {
+    int lane;
+    std::string url;
+    std::string* stream;
+  };
+  int lanes_;
+  RandomGenerator random_;
+  std::vector<Running> running_;
+};
+
+// What a grab leaves behind: its outcome, its status texts and its files.
+struct GrabOutcome {
+  std::string error;  // empty when the grab completed
+  std::vector<std::string> statuses;
+  std::map<std::string, std::string> files;
+  bool operator==(const GrabOutcome&) const = default;
+};
+
+GrabOutcome Grab(MainState& state, PageFetcher& fetcher) {
+  GrabOutcome outcome;
+  RecordingNotifier notifier;
+  fs::remove_all(state.eworkingfolder);
+  fs::create_directories(state.eworkingfolder);
+  try {
+    bgraburlsClick(state, notifier, fetcher);
+  } catch (const VelloraError& e) {
+    outcome.error = e.what();
+  }
+  outcome.statuses = notifier.statuses;
+  for (const auto& entry : fs::directory_iterator(state.eworkingfolder)) {
+    outcome.files[entry.path().filename().string()] = ReadFileForTest(entry.path().string());
+  }
+  return outcome;
+}
+
+class SimultaneousGrabTest : public GrabberTest {
+ protected:
+  // Twelve pages of different sizes, an empty one among them.
+  void SetUp() override {
+    GrabberTest::SetUp();
+    std::string list;
+    for (int i = 1; i <= 12; ++i) {
+      std::string url = "http://site/" + std::to_string(i);
+      pages_[url] =
+          i == 7 ? "" : std::string(static_cast<size_t>(i * 37), static_cast<char>('a' + i));
+      list += url + "\r\n";
+    }
+    state_.urls2grab.SetText(list);
+  }
+
+  GrabOutcome OneByOne() {
+    fetcher_.bodies = pages_;
+    return Grab(state_, fetcher_);
+  }
+
+  std::map<std::string, std::string> pages_;
+};
+
+TEST_F(SimultaneousGrabTest, EveryOrderOfArrivalGivesTheOneByOneFilesAndTexts) {
+  const GrabOutcome expected = OneByOne();
+  ASSERT_EQ(expected.error, "");
+  ASSERT_EQ(expected.files.size(), 12u);
+  for (int lanes : {2, 3, 5, 16}) {
+    for (uint32_t seed = 1; seed <= 20; ++seed) {
+      FakeLanes lanes_fetcher(lanes, seed);
+      lanes_fetcher.bodies = pages_;
+      EXPECT_EQ(Grab(state_, lanes_fetcher), expected) << lanes << " lanes, seed " << seed;
+      EXPECT_FALSE(lanes_fetcher.lane_misused);
+      EXPECT_EQ(lanes_fetcher.most_running, std::min(lanes, 12));
+      EXPECT_EQ(lanes_fetcher.requested.size(), 12u);
+    }
+  }
+}
+
+TEST_F(SimultaneousGrabTest, TheFirstFailingLineDecidesWhateverFailsFirst) {
+  pages_.erase("http://site/4");
+  pages_.erase("http://site/9");
+  const GrabOutcome expected = OneByOne();
+  ASSERT_EQ(expected.error, "Not Found");
+  ASSERT_EQ(expected.files.size(), 3u);
+  ASSERT_EQ(expected.statuses.back(), "Processing URL \"http://site/4\", [4/12]");
+  int abandoned = 0;
+  for (int lanes : {2, 4, 8}) {
+    for (uint32_t seed = 1; seed <= 20; ++seed) {
+      FakeLanes lanes_fetcher(lanes, seed);
+      lanes_fetcher.bodies = pages_;
+      EXPECT_EQ(Grab(state_, lanes_fetcher), expected) << lanes << " lanes, seed " << seed;
+      // Nothing beyond the lookahead of the failing line was asked for.
+      EXPECT_LE(lanes_fetcher.requested.size(), static_cast<size_t>(3 + 2 * lanes));
+      abandoned += lanes_fetcher.abandoned;
+    }
+  }
+  EXPECT_GT(abandoned, 0);  // downloads still running at the failure were let go
+}
+
+TEST_F(SimultaneousGrabTest, AnUnwritableFolderFailsAsTheOneByOneGrab) {
+  state_.eworkingfolder = dir_.path() + "/no such folder/Files/";
+  fetcher_.bodies = pages_;
+  RecordingNotifier one_by_one;
+  std::string expected;
+  try {
+    bgraburlsClick(state_, one_by_one, fetcher_);
+  } catch (const EFileError& e) {
+    expected = e.what();
+  }
+  ASSERT_NE(expected.find("Cannot create file"), std::string::npos);
+  FakeLanes lanes_fetcher(4, 3);
+  lanes_fetcher.bodies = pages_;
+  RecordingNotifier simultaneous;
+  try {
+    bgraburlsClick(state_, simultaneous, lanes_fetcher);
+    ADD_FAILURE() << "the grab wrote into a missing folder";
+  } catch (const EFileError& e) {
+    EXPECT_EQ(e.what(), expected);
+  }
+  EXPECT_EQ(simultaneous.statuses, one_by_one.statuses);
+  EXPECT_FALSE(fs::exists(dir_.path() + "/no such folder"));
+}
+
+TEST_F(SimultaneousGrabTest, BlankLinesAndAnEmptyListBehaveAsOneByOne) {
+  state_.urls2grab.SetText("http://site/1\r\n\r\nhttp://site/3\r\n");
+  pages_[""] = "blank";
+  const GrabOutcome expected = OneByOne();
+  FakeLanes lanes_fetcher(3, 9);
+  lanes_fetcher.bodies = pages_;
+  EXPECT_EQ(Grab(state_, lanes_fetcher), expected);
+  EXPECT_EQ(lanes_fetcher.requested,
+            (std::vector<std::string>{"http://site/1", "", "http://site/3"}));
+  state_.urls2grab.Clear();
+  FakeLanes idle(3, 9);
+  GrabOutcome empty = Grab(state_, idle);
+  EXPECT_EQ(empty.statuses, std::vector<std::string>{"Done."});
+  EXPECT_TRUE(idle.requested.empty());
+}
+
+TEST_F(GrabberTest, SettingsReachTheFetcherClamped) {
+  FakeLanes lanes_fetcher(1, 1);
+  EXPECT_EQ(Grab(state_, lanes_fetcher).error, "");
+  EXPECT_FALSE(lanes_fetcher.configured.allow_https);
+  EXPECT_EQ(lanes_fetcher.configured.timeout_seconds, 0);
+  EXPECT_EQ(lanes_fetcher.configured.connections, 1);
+  state_.allowhttps = true;
+  state_.grabtimeout.SetText("99999");  // typed, not yet clamped
+  state_.grabconnections.SetText("40");
+  EXPECT_EQ(Grab(state_, lanes_fetcher).error, "");
+  EXPECT_TRUE(lanes_fetcher.configured.allow_https);
+  EXPECT_EQ(lanes_fetcher.configured.timeout_seconds, 3600);
+  EXPECT_EQ(lanes_fetcher.configured.connections, 16);
+}
+
+// Refuses https addresses as the client does while HTTPS is off.
+class HttpsRefusingFetcher : public PageFetcher {
+ public:
+  void Fetch(const std::string& url, std::string* stream) override {
+    stream->clear();
+    if (url.rfind("https:", 0) == 0) throw EHttpError("Protocol \"https\" not implemented", 501);
+    if (url.rfind("gopher:", 0) == 0) throw EHttpError("Protocol \"gopher\" not implemented", 501);
+  }
+};
+
+TEST_F(GrabberTest, AnHttpsRefusalSaysHowToSwitchHttpsOn) {
+  HttpsRefusingFetcher fetcher;
+  state_.urls2grab.SetText("http://a/\r\nhttps://b/\r\n");
+  GrabOutcome off = Grab(state_, fetcher);
+  EXPECT_EQ(off.error,
+            "Protocol \"https\" not implemented\n"
+            "Switch on \"Allow HTTPS\" (allowhttps) to fetch https addresses.");
+  EXPECT_EQ(off.files.size(), 1u);
+  try {
+    bgraburlsClick(state_, notifier_, fetcher);
+  } catch (const EHttpError& e) {
+    EXPECT_EQ(e.ErrorNumber(), 501);  // the client's code stays
+  }
+  // Another scheme, or a refusal with HTTPS on, is not about the setting.
+  state_.urls2grab.SetText("gopher://a/\r\n");
+  EXPECT_EQ(Grab(state_, fetcher).error, "Protocol \"gopher\" not implemented");
+  state_.urls2grab.SetText("https://b/\r\n");
+  state_.allowhttps = true;
+  EXPECT_EQ(Grab(state_, fetcher).error, "Protocol \"https\" not implemented");
 }
 
 }  // namespace

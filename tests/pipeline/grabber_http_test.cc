@@ -1,0 +1,230 @@
+// The grab with several connections over real sockets, against a server
+// that answers each request after a random delay: the files, texts and
+// errors of the one-by-one grab, and every waiting download ended by the
+// loop's terminate request (Ctrl-C) and by AbortDownloads (Stop).
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <thread>
+
+#include "base/errors.h"
+#include "base/poll_event_loop.h"
+#include "base/random.h"
+#include "pipeline/delay_server.h"
+#include "pipeline/grabber.h"
+#include "pipeline/http_page_fetcher.h"
+#include "test_util.h"
+
+namespace vellora {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::DelayedPage;
+using testing::DelayServer;
+
+class RecordingNotifier : public Notifier {
+ public:
+  void Information(const std::string&) override {}
+  void Error(const std::string&) override {}
+  void Status(const std::string& text) override { statuses.push_back(text); }
+  std::vector<std::string> statuses;
+};
+
+struct GrabOutcome {
+  std::string error;  // empty when the grab completed
+  std::vector<std::string> statuses;
+  std::map<std::string, std::string> files;
+  bool operator==(const GrabOutcome&) const = default;
+};
+
+// Runs `action` on the loop's thread once `ready` holds (checked every 5 ms
+// on a thread of its own, for at most ten seconds).
+class WhenReady {
+ public:
+  WhenReady(EventLoop& loop, std::function<bool()> ready, std::function<void()> action)
+      : thread_([&loop, ready, action] {
+          for (int i = 0; i < 2000; ++i) {
+            if (ready()) {
+              loop.post(action);
+              return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+          }
+        }) {}
+  ~WhenReady() { thread_.join(); }
+
+ private:
+  std::thread thread_;
+};
+
+bool Eventually(const std::function<bool()>& condition) {
+  for (int i = 0; i < 1000 && !condition(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return condition();
+}
+
+class GrabberHttpTest : public ::testing::Test {
+ protected:
+  void SetUp() override { state_.eworkingfolder = dir_.path() + "/Files/"; }
+
+  // Lines /1 to /count, each a page of its own in the server.
+  void ListPages(int count) {
+    std::string list;
+    for (int i = 1; i <= count; ++i) list += server_.Url("/" + std::to_string(i)) + "\r\n";
+    state_.urls2grab.SetText(list);
+  }
+
+  GrabOutcome Grab(int connections) {
+    state_.grabconnections.SetValue(connections);
+    fs::remove_all(state_.eworkingfolder);
+    fs::create_directories(state_.eworkingfolder);
+    GrabOutcome outcome;
+    RecordingNotifier notifier;
+    try {
+      bgraburlsClick(state_, notifier, fetcher_);
+    } catch (const VelloraError& e) {
+      outcome.error = e.what();
+    }
+    outcome.statuses = notifier.statuses;
+    for (const auto& entry : fs::directory_iterator(state_.eworkingfolder)) {
+      outcome.files[entry.path().filename().string()] = ReadFileForTest(entry.path().string());
+    }
+    return outcome;
+  }
+
+  std::string Working(int n) { return state_.eworkingfolder + GrabbedFileName(n); }
+
+  TempDir dir_;
+  MainState state_;
+  DelayServer server_;
+  PollEventLoop loop_;
+  HttpPageFetcher fetcher_{loop_};
+};
+
+TEST_F(GrabberHttpTest, RandomDelaysGiveTheFilesAndTextsOfTheOneByOneGrab) {
+  const int kPages = 24;
+  RandomGenerator random(20261209);
+  for (int i = 1; i <= kPages; ++i) {
+    // Bodies from empty to 150 KB, so some take many reads.
+    std::string body(random.Random(3) == 0 ? 0 : random.Random(150000), '\0');
+    for (char& c : body) c = static_cast<char>(random.Random(256));
+    server_.SetPage("/" + std::to_string(i), {body, 0});
+  }
+  ListPages(kPages);
+  const GrabOutcome expected = Grab(1);
+  ASSERT_EQ(expected.error, "");
+  ASSERT_EQ(expected.files.size(), static_cast<size_t>(kPages));
+  EXPECT_EQ(server_.MostWaiting(), 1);
+  for (int connections : {2, 5, 16}) {
+    for (uint32_t seed : {1u, 2u}) {
+      RandomGenerator delays(seed * 100 + static_cast<uint32_t>(connections));
+      for (int i = 1; i <= kPages; ++i) {
+        DelayedPage page{expected.files.at(GrabbedFileName(i)),
+                         static_cast<int>(delays.Random(40))};
+        server_.SetPage("/" + std::to_string(i), page);
+      }
+      int most_before = server_.MostWaiting();
+      EXPECT_EQ(Grab(connections), expected) << connections << " connections, seed " << seed;
+      EXPECT_LE(server_.MostWaiting(), std::max(most_before, connections));
+      EXPECT_TRUE(fetcher_.Idle());
+    }
+  }
+  EXPECT_GT(server_.MostWaiting(), 2);  // the downloads did overlap
+  EXPECT_EQ(server_.Requests(), kPages * 7);
+}
+
+TEST_F(GrabberHttpTest, A404InTheMiddleKeepsTheEarlierFilesAndAbortsTheRest) {
+  const int kPages = 12;
+  for (int i = 1; i <= kPages; ++i) {
+    DelayedPage page{"page " + std::to_string(i), 20 + 10 * (i % 4)};
+    if (i == 6) page = {"gone", 0, 404};  // fails before the lines above it end
+    if (i == 8) page.held = true;         // would keep a grab waiting for ever
+    server_.SetPage("/" + std::to_string(i), page);
+  }
+  ListPages(kPages);
+  const GrabOutcome expected = Grab(1);
+  ASSERT_EQ(expected.error, "Not Found");
+  ASSERT_EQ(expected.files.size(), 5u);
+  ASSERT_EQ(expected.statuses.back(), "Processing URL \"" + server_.Url("/6") + "\", [6/12]");
+  for (int connections : {3, 4, 8}) {
+    EXPECT_EQ(Grab(connections), expected) << connections << " connections";
+    EXPECT_TRUE(fetcher_.Idle());
+    // Downloads of later lines still running were aborted, the held one too.
+    EXPECT_TRUE(Eventually([&] { return server_.Waiting() == 0; })) << server_.Waiting();
+  }
+  EXPECT_GT(server_.Abandoned(), 0);
+}
+
+TEST_F(GrabberHttpTest, CtrlCAbortsEveryWaitingDownload) {
+  server_.SetPage("/1", {"first", 0});
+  for (int i = 2; i <= 7; ++i) server_.SetPage("/" + std::to_string(i), {"", 0, 200, true});
+  ListPages(7);
+  TerminateLoopOnSigint(&loop_);
+  GrabOutcome outcome;
+  {
+    // Line 1 arrived and the four lanes wait on lines 2 to 5.
+    WhenReady ctrl_c(
+        loop_, [&] { return server_.Waiting() == 4; }, [] { raise(SIGINT); });
+    outcome = Grab(4);
+  }
+  TerminateLoopOnSigint(nullptr);
+  EXPECT_EQ(outcome.error, "Connection aborted on request");
+  EXPECT_EQ(outcome.statuses.back(), "Processing URL \"" + server_.Url("/2") + "\", [2/7]");
+  EXPECT_EQ(outcome.files, (std::map<std::string, std::string>{{"zarngrab#1.htm", "first"}}));
+  EXPECT_TRUE(fetcher_.Idle());
+  EXPECT_TRUE(Eventually([&] { return server_.Abandoned() == 4; })) << server_.Abandoned();
+  EXPECT_EQ(server_.Requests(), 5);         // nothing was asked for after Ctrl-C
+  EXPECT_TRUE(loop_.TerminateRequested());  // left for the caller to act on
+}
+
+TEST_F(GrabberHttpTest, AbortDownloadsStopsTheGrabAndTheNextGrabStartsAfresh) {
+  for (int i = 1; i <= 6; ++i) server_.SetPage("/" + std::to_string(i), {"", 0, 200, true});
+  ListPages(6);
+  GrabOutcome stopped;
+  {
+    WhenReady stop(
+        loop_, [&] { return server_.Waiting() == 3; }, [&] { fetcher_.AbortDownloads(); });
+    stopped = Grab(3);
+  }
+  EXPECT_EQ(stopped.error, "Connection aborted on request");
+  EXPECT_TRUE(stopped.files.empty());
+  EXPECT_TRUE(fetcher_.Idle());
+  EXPECT_EQ(server_.Requests(), 3);
+  EXPECT_TRUE(Eventually([&] { return server_.Abandoned() == 3; }));
+
+  // One connection: the same entry point ends the one waiting Get.
+  {
+    WhenReady stop(
+        loop_, [&] { return server_.Waiting() == 1; }, [&] { fetcher_.AbortDownloads(); });
+    stopped = Grab(1);
+  }
+  EXPECT_EQ(stopped.error, "Connection aborted on request");
+  EXPECT_EQ(server_.Requests(), 4);
+
+  for (int i = 1; i <= 6; ++i) server_.SetPage("/" + std::to_string(i), {"again", 5});
+  EXPECT_EQ(Grab(3).files.size(), 6u);
+  EXPECT_FALSE(loop_.TerminateRequested());
+}
+
+TEST_F(GrabberHttpTest, TheTimeLimitReachesEveryConnection) {
+  server_.SetPage("/1", {"first", 0});
+  server_.SetPage("/2", {"", 0, 200, true});
+  server_.SetPage("/3", {"third", 0});
+  ListPages(3);
+  state_.grabtimeout.SetValue(1);
+  for (int connections : {1, 3}) {
+    GrabOutcome outcome = Grab(connections);
+    EXPECT_EQ(outcome.error, "Connection timed out") << connections << " connections";
+    EXPECT_EQ(outcome.files, (std::map<std::string, std::string>{{"zarngrab#1.htm", "first"}}));
+    EXPECT_TRUE(fetcher_.Idle());
+  }
+}
+
+}  // namespace
+}  // namespace vellora
