@@ -16,6 +16,7 @@
 #include "base/poll_event_loop.h"
 #include "base/random.h"
 #include "pipeline/delay_server.h"
+#include "pipeline/grab_test_support.h"
 #include "pipeline/grabber.h"
 #include "pipeline/http_page_fetcher.h"
 #include "test_util.h"
@@ -26,21 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::DelayedPage;
 using testing::DelayServer;
-
-class RecordingNotifier : public Notifier {
- public:
-  void Information(const std::string&) override {}
-  void Error(const std::string&) override {}
-  void Status(const std::string& text) override { statuses.push_back(text); }
-  std::vector<std::string> statuses;
-};
-
-struct GrabOutcome {
-  std::string error;  // empty when the grab completed
-  std::vector<std::string> statuses;
-  std::map<std::string, std::string> files;
-  bool operator==(const GrabOutcome&) const = default;
-};
+using testing::GrabOutcome;
 
 // Runs `action` on the loop's thread once `ready` holds (checked every 5 ms
 // on a thread of its own, for at most ten seconds).
@@ -82,23 +69,8 @@ class GrabberHttpTest : public ::testing::Test {
 
   GrabOutcome Grab(int connections) {
     state_.grabconnections.SetValue(connections);
-    fs::remove_all(state_.eworkingfolder);
-    fs::create_directories(state_.eworkingfolder);
-    GrabOutcome outcome;
-    RecordingNotifier notifier;
-    try {
-      bgraburlsClick(state_, notifier, fetcher_);
-    } catch (const VelloraError& e) {
-      outcome.error = e.what();
-    }
-    outcome.statuses = notifier.statuses;
-    for (const auto& entry : fs::directory_iterator(state_.eworkingfolder)) {
-      outcome.files[entry.path().filename().string()] = ReadFileForTest(entry.path().string());
-    }
-    return outcome;
+    return testing::GrabAndLook(state_, fetcher_);
   }
-
-  std::string Working(int n) { return state_.eworkingfolder + GrabbedFileName(n); }
 
   TempDir dir_;
   MainState state_;

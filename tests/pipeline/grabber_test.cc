@@ -9,12 +9,16 @@
 #include "base/errors.h"
 #include "base/random.h"
 #include "http/http_types.h"
+#include "pipeline/grab_test_support.h"
 #include "test_util.h"
 
 namespace vellora {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::GrabAndLook;
+using testing::GrabOutcome;
+using testing::RecordingNotifier;
 
 // Serves bodies by URL; an unknown URL fails as the client does.
 class FakeFetcher : public PageFetcher {
@@ -28,15 +32,6 @@ class FakeFetcher : public PageFetcher {
     if (it == bodies.end()) throw VelloraError("Not Found");
     *stream = it->second;
   }
-};
-
-class RecordingNotifier : public Notifier {
- public:
-  void Information(const std::string& m) override { information.push_back(m); }
-  void Error(const std::string&) override {}
-  void Status(const std::string& text) override { statuses.push_back(text); }
-  std::vector<std::string> information;
-  std::vector<std::string> statuses;
 };
 
 class GrabberTest : public ::testing::Test {
@@ -178,31 +173,6 @@ class FakeLanes : public PageFetcher {
   std::vector<Running> running_;
 };
 
-// What a grab leaves behind: its outcome, its status texts and its files.
-struct GrabOutcome {
-  std::string error;  // empty when the grab completed
-  std::vector<std::string> statuses;
-  std::map<std::string, std::string> files;
-  bool operator==(const GrabOutcome&) const = default;
-};
-
-GrabOutcome Grab(MainState& state, PageFetcher& fetcher) {
-  GrabOutcome outcome;
-  RecordingNotifier notifier;
-  fs::remove_all(state.eworkingfolder);
-  fs::create_directories(state.eworkingfolder);
-  try {
-    bgraburlsClick(state, notifier, fetcher);
-  } catch (const VelloraError& e) {
-    outcome.error = e.what();
-  }
-  outcome.statuses = notifier.statuses;
-  for (const auto& entry : fs::directory_iterator(state.eworkingfolder)) {
-    outcome.files[entry.path().filename().string()] = ReadFileForTest(entry.path().string());
-  }
-  return outcome;
-}
-
 class SimultaneousGrabTest : public GrabberTest {
  protected:
   // Twelve pages of different sizes, an empty one among them.
@@ -220,7 +190,7 @@ class SimultaneousGrabTest : public GrabberTest {
 
   GrabOutcome OneByOne() {
     fetcher_.bodies = pages_;
-    return Grab(state_, fetcher_);
+    return GrabAndLook(state_, fetcher_);
   }
 
   std::map<std::string, std::string> pages_;
@@ -234,7 +204,7 @@ TEST_F(SimultaneousGrabTest, EveryOrderOfArrivalGivesTheOneByOneFilesAndTexts) {
     for (uint32_t seed = 1; seed <= 20; ++seed) {
       FakeLanes lanes_fetcher(lanes, seed);
       lanes_fetcher.bodies = pages_;
-      EXPECT_EQ(Grab(state_, lanes_fetcher), expected) << lanes << " lanes, seed " << seed;
+      EXPECT_EQ(GrabAndLook(state_, lanes_fetcher), expected) << lanes << " lanes, seed " << seed;
       EXPECT_FALSE(lanes_fetcher.lane_misused);
       EXPECT_EQ(lanes_fetcher.most_running, std::min(lanes, 12));
       EXPECT_EQ(lanes_fetcher.requested.size(), 12u);
@@ -254,7 +224,7 @@ TEST_F(SimultaneousGrabTest, TheFirstFailingLineDecidesWhateverFailsFirst) {
     for (uint32_t seed = 1; seed <= 20; ++seed) {
       FakeLanes lanes_fetcher(lanes, seed);
       lanes_fetcher.bodies = pages_;
-      EXPECT_EQ(Grab(state_, lanes_fetcher), expected) << lanes << " lanes, seed " << seed;
+      EXPECT_EQ(GrabAndLook(state_, lanes_fetcher), expected) << lanes << " lanes, seed " << seed;
       // Nothing beyond the lookahead of the failing line was asked for.
       EXPECT_LE(lanes_fetcher.requested.size(), static_cast<size_t>(3 + 2 * lanes));
       abandoned += lanes_fetcher.abandoned;
@@ -293,26 +263,26 @@ TEST_F(SimultaneousGrabTest, BlankLinesAndAnEmptyListBehaveAsOneByOne) {
   const GrabOutcome expected = OneByOne();
   FakeLanes lanes_fetcher(3, 9);
   lanes_fetcher.bodies = pages_;
-  EXPECT_EQ(Grab(state_, lanes_fetcher), expected);
+  EXPECT_EQ(GrabAndLook(state_, lanes_fetcher), expected);
   EXPECT_EQ(lanes_fetcher.requested,
             (std::vector<std::string>{"http://site/1", "", "http://site/3"}));
   state_.urls2grab.Clear();
   FakeLanes idle(3, 9);
-  GrabOutcome empty = Grab(state_, idle);
+  GrabOutcome empty = GrabAndLook(state_, idle);
   EXPECT_EQ(empty.statuses, std::vector<std::string>{"Done."});
   EXPECT_TRUE(idle.requested.empty());
 }
 
 TEST_F(GrabberTest, SettingsReachTheFetcherClamped) {
   FakeLanes lanes_fetcher(1, 1);
-  EXPECT_EQ(Grab(state_, lanes_fetcher).error, "");
+  EXPECT_EQ(GrabAndLook(state_, lanes_fetcher).error, "");
   EXPECT_FALSE(lanes_fetcher.configured.allow_https);
   EXPECT_EQ(lanes_fetcher.configured.timeout_seconds, 0);
   EXPECT_EQ(lanes_fetcher.configured.connections, 1);
   state_.allowhttps = true;
   state_.grabtimeout.SetText("99999");  // typed, not yet clamped
   state_.grabconnections.SetText("40");
-  EXPECT_EQ(Grab(state_, lanes_fetcher).error, "");
+  EXPECT_EQ(GrabAndLook(state_, lanes_fetcher).error, "");
   EXPECT_TRUE(lanes_fetcher.configured.allow_https);
   EXPECT_EQ(lanes_fetcher.configured.timeout_seconds, 3600);
   EXPECT_EQ(lanes_fetcher.configured.connections, 16);
@@ -331,7 +301,7 @@ class HttpsRefusingFetcher : public PageFetcher {
 TEST_F(GrabberTest, AnHttpsRefusalSaysHowToSwitchHttpsOn) {
   HttpsRefusingFetcher fetcher;
   state_.urls2grab.SetText("http://a/\r\nhttps://b/\r\n");
-  GrabOutcome off = Grab(state_, fetcher);
+  GrabOutcome off = GrabAndLook(state_, fetcher);
   EXPECT_EQ(off.error,
             "Protocol \"https\" not implemented\n"
             "Switch on \"Allow HTTPS\" (allowhttps) to fetch https addresses.");
@@ -343,10 +313,10 @@ TEST_F(GrabberTest, AnHttpsRefusalSaysHowToSwitchHttpsOn) {
   }
   // Another scheme, or a refusal with HTTPS on, is not about the setting.
   state_.urls2grab.SetText("gopher://a/\r\n");
-  EXPECT_EQ(Grab(state_, fetcher).error, "Protocol \"gopher\" not implemented");
+  EXPECT_EQ(GrabAndLook(state_, fetcher).error, "Protocol \"gopher\" not implemented");
   state_.urls2grab.SetText("https://b/\r\n");
   state_.allowhttps = true;
-  EXPECT_EQ(Grab(state_, fetcher).error, "Protocol \"https\" not implemented");
+  EXPECT_EQ(GrabAndLook(state_, fetcher).error, "Protocol \"https\" not implemented");
 }
 
 }  // namespace
