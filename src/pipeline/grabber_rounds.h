@@ -5,7 +5,7 @@
 #ifndef VELLORA_PIPELINE_GRABBER_ROUNDS_H_
 #define VELLORA_PIPELINE_GRABBER_ROUNDS_H_
 
-#include "app/main_state.h"
+#include "state/main_state.h"
 #include "base/notifier.h"
 #include "pipeline/grabber.h"
 
