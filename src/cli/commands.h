@@ -15,8 +15,10 @@ int RunCommand(const Args& args);
 int PresetsCommand(const Args& args);
 int FetchCommand(const Args& args);
 int RegexCommand(const Args& args);
+int FieldsCommand(const Args& args);
 
-// Prints the usage text to stderr and returns 2.
+// Prints "vellora: MESSAGE; see 'vellora COMMAND --help'" to stderr and
+// returns 2.
 int UsageError(const std::string& message);
 
 }  // namespace vellora::cli
