@@ -10,6 +10,7 @@ packages=(
   nginx curl python3
   libpcre2-dev clang
   libicu-dev
+  dpkg-dev lintian desktop-file-utils man-db groff-base file gzip librsvg2-bin
 )
 
 missing=()

@@ -5,26 +5,14 @@
 # its pages, its index and a well-formed sitemap listing them all.
 # Usage: end_to_end.sh BIN_DIR SOURCE_DIR
 set -euo pipefail
+source "$(dirname "$0")/script_test.bash"
 bin=$1
 src=$2
-work=$(mktemp -d)
-server=
-cleanup() {
-  [ -n "$server" ] && kill "$server" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_scratch
 
 mkdir -p "$work/www"
 cp "$src"/data/sample-site/*.html "$work/www/"
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-timeout 300 python3 -m http.server "$port" --bind 127.0.0.1 --directory "$work/www" \
-  >/dev/null 2>&1 &
-server=$!
-for _ in $(seq 100); do
-  python3 -c "import socket; socket.create_connection(('127.0.0.1', $port), 1)" 2>/dev/null && break
-  sleep 0.1
-done
+serve_folder "$work/www"
 
 pages=()
 : >"$work/urls.txt"

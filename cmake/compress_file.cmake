@@ -1,0 +1,52 @@
+# Writes OUTPUT from INPUT and compresses it to OUTPUT.gz as Debian wants
+# (gzip -9n: no name, no time stamp). With VELLORA set, the line @FIELDS@ of
+# INPUT becomes the field list of that program's "fields" command, as manual
+# page paragraphs.
+#
+#   cmake -DINPUT=... -DOUTPUT=... [-DVELLORA=...] -P compress_file.cmake
+
+cmake_minimum_required(VERSION 3.25)
+
+file(READ ${INPUT} text)
+if(VELLORA)
+  execute_process(COMMAND ${VELLORA} fields OUTPUT_VARIABLE rows RESULT_VARIABLE status)
+  if(NOT status EQUAL 0 OR rows STREQUAL "")
+    message(FATAL_ERROR "'${VELLORA} fields' failed (${status})")
+  endif()
+  # Roff escapes, and list separators kept out of CMake's way.
+  string(REPLACE "\\" "\\e" rows "${rows}")
+  string(REPLACE ";" "\\[u003B]" rows "${rows}")
+  string(REPLACE "-" "\\-" rows "${rows}")
+  string(REPLACE "\n" ";" rows "${rows}")
+  set(fields "")
+  foreach(row IN LISTS rows)
+    if(row STREQUAL "")
+      continue()
+    endif()
+    string(REPLACE "\t" ";" columns "${row}")
+    list(GET columns 0 name)
+    list(GET columns 1 kind)
+    list(GET columns 2 values)
+    list(GET columns 3 settable)
+    list(GET columns 4 kept)
+    set(line "${kind}")
+    if(NOT values STREQUAL "")
+      string(APPEND line ", ${values}")
+    endif()
+    if(settable STREQUAL "yes")
+      string(APPEND line "; set with \\fB\\-\\-set\\fR")
+    else()
+      string(APPEND line "; printed with \\fB\\-\\-dump\\fR only")
+    endif()
+    if(NOT kept STREQUAL "\\-")
+      string(APPEND line "; a preset keeps it as \\fI${kept}\\fR")
+    endif()
+    string(APPEND fields ".TP\n.B ${name}\n${line}.\n")
+  endforeach()
+  string(REPLACE "@FIELDS@\n" "${fields}" text "${text}")
+endif()
+file(WRITE ${OUTPUT} "${text}")
+execute_process(COMMAND gzip -9nf ${OUTPUT} RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "gzip ${OUTPUT} failed (${status})")
+endif()
