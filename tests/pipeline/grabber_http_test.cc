@@ -140,9 +140,10 @@ TEST_F(GrabberHttpTest, CtrlCAbortsEveryWaitingDownload) {
   TerminateLoopOnSigint(&loop_);
   GrabOutcome outcome;
   {
-    // Line 1 arrived and the four lanes wait on lines 2 to 5.
+    // Line 1 arrived (its lane went on to line 5) and four lanes wait.
     WhenReady ctrl_c(
-        loop_, [&] { return server_.Waiting() == 4; }, [] { raise(SIGINT); });
+        loop_, [&] { return server_.Requests() == 5 && server_.Waiting() == 4; },
+        [] { raise(SIGINT); });
     outcome = Grab(4);
   }
   TerminateLoopOnSigint(nullptr);
