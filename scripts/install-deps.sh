@@ -10,6 +10,8 @@ packages=(
   nginx curl python3
   libpcre2-dev clang
   libicu-dev
+  libssl-dev openssl ca-certificates
+  qt6-charts-dev
   dpkg-dev lintian desktop-file-utils man-db groff-base file gzip librsvg2-bin
 )
 
