@@ -46,6 +46,7 @@ SetFieldResult SetField(MainState& state, const std::string& name, const std::st
   switch (row->kind) {
     case FieldKind::kText:
     case FieldKind::kLabel:
+      if (value.find_first_of("\r\n") != std::string::npos) return SetFieldResult::kLineBreak;
       state.*row->As<std::string>() = value;
       break;
     case FieldKind::kTextList:

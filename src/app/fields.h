@@ -13,13 +13,15 @@
 
 namespace vellora {
 
-enum class SetFieldResult { kSet, kUnknownField, kNotSettable, kBadValue };
+enum class SetFieldResult { kSet, kUnknownField, kNotSettable, kBadValue, kLineBreak };
 
 // Sets a settable field (one a preset keeps, or echarset, eresfolder). An
 // integer field takes `value` as typed and is then clamped (a text that is
 // not a number reads as the minimum); a text list takes `value` as its text;
 // a check box takes 1, true, on, yes or 0, false, off, no (any letter case)
-// and anything else is kBadValue.
+// and anything else is kBadValue. A single-line text holding CR or LF is
+// kLineBreak and left as it was: settings.ini keeps one value a line, so the
+// break would add keys at the next load.
 SetFieldResult SetField(MainState& state, const std::string& name, const std::string& value);
 
 // True when `name` is a text list field (for loading its value from a file).

@@ -4,13 +4,18 @@
 
 #include "base/code_page.h"
 #include "base/file_io.h"
+#include "base/printable_text.h"
 
 namespace vellora {
 
 std::vector<std::string> ListPresets(const std::string& presets_folder) {
   std::vector<std::string> names;
   for (const DirEntry& entry : ListDirectory(presets_folder)) {
-    if (entry.is_directory && !entry.is_hidden) names.push_back(entry.name);
+    // A folder whose name is not printable text cannot be named safely in
+    // the list (nor with --preset): it is left out like a hidden one.
+    if (entry.is_directory && !entry.is_hidden && IsPrintableUtf8(entry.name)) {
+      names.push_back(entry.name);
+    }
   }
   std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
     return CompareIgnoringCase(a, b) < 0;
@@ -23,6 +28,7 @@ std::optional<std::string> CheckPresetName(const std::string& name) {
   if (name.find('/') != std::string::npos || name.front() == '.') {
     return std::string(kBadPresetNameMessage);
   }
+  if (!IsPrintableUtf8(name)) return std::string(kUnprintablePresetNameMessage);
   return std::nullopt;
 }
 

@@ -2,7 +2,8 @@
 //
 // At every start the user loads an existing preset or creates a new one. The
 // list holds the sub-folders of the presets folder whose names do not begin
-// with ".", sorted ignoring case. Load and Create set the preset name and the
+// with "." and are printable text (no control characters, valid UTF-8),
+// sorted ignoring case. Load and Create set the preset name and the
 // main window caption and close the dialog; a refusal is an information
 // message and the dialog stays open. Closing the dialog without a preset
 // asks the application to end.
@@ -23,12 +24,16 @@ inline constexpr const char kSelectPresetMessage[] = "Select a preset or create 
 inline constexpr const char kPresetExistsMessage[] = "Such preset already exists!";
 inline constexpr const char kBadPresetNameMessage[] =
     "A preset name cannot contain \"/\" or begin with \".\"";
+inline constexpr const char kUnprintablePresetNameMessage[] =
+    "A preset name cannot hold line breaks, control characters or bytes that are not UTF-8 text";
 
 // The names the dialog lists for `presets_folder`, in the list's order.
 std::vector<std::string> ListPresets(const std::string& presets_folder);
 
 // Why a typed name cannot be a preset name, or nullopt when it can. The
-// empty name is the presets folder itself and so already exists.
+// empty name is the presets folder itself and so already exists; a name that
+// is not printable text (IsPrintableUtf8) would make the list ambiguous or
+// send control characters to a terminal.
 std::optional<std::string> CheckPresetName(const std::string& name);
 
 // What a button press did.

@@ -72,6 +72,9 @@ void savepreset(MainState& state) {
     if (row.preset_key != nullptr) SaveKey(row, state, settings);
   }
   settings.Flush();
+  // Temporary files that an interrupted save or grab left behind.
+  RemoveLeftoverTemporaryFiles(state.preset_folder);
+  if (!state.eworkingfolder.empty()) RemoveLeftoverTemporaryFiles(state.eworkingfolder);
 }
 
 }  // namespace vellora

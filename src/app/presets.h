@@ -34,7 +34,8 @@ void loadpreset(MainState& state);
 // Writes the fields into the preset folder. Raises EFileError: "Cannot
 // create file ..." for a text file (earlier files hold the new texts, that
 // one and later ones keep their old content) or "Unable to write to ..." for
-// settings.ini.
+// settings.ini. After a complete save, the temporary files of ours over a
+// minute old are deleted from the preset folder and the working folder.
 void savepreset(MainState& state);
 
 }  // namespace vellora

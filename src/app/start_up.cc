@@ -42,7 +42,7 @@ StartUpResult FormCreate(MainState& state, StartUpHost& host, Notifier& notifier
     state.preset_loaded = true;
     host.RootFileList(state.eworkingfolder);
   } catch (const std::exception& e) {
-    notifier.Error(e.what());
+    notifier.Error(ErrorMessageOf(e));
     return state.preset_folder.empty() ? StartUpResult::kStoppedEarly : StartUpResult::kReady;
   }
   return StartUpResult::kReady;

@@ -19,6 +19,7 @@
 #include "base/poll_event_loop.h"
 #include "cli/cli_notifier.h"
 #include "cli/commands.h"
+#include "cli/standard_output.h"
 #include "cli/steps.h"
 #include "state/main_state.h"
 
@@ -97,6 +98,8 @@ std::optional<std::string> ParseRunOptions(const Args& args, RunOptions* options
         return "field '" + field + "' cannot be set";
       case SetFieldResult::kBadValue:
         return "field '" + field + "' takes 1 or 0, not '" + field_value + "'";
+      case SetFieldResult::kLineBreak:
+        return "field '" + field + "' is a single line and cannot hold a line break (CR or LF)";
       case SetFieldResult::kSet:
         break;
     }
@@ -161,12 +164,13 @@ int RunCommand(const Args& args) {
   for (const auto& [field, value] : options.sets) {
     std::string text = value;
     if (IsTextListField(field) && !value.empty() && value[0] == '@') {
+      // The file may be a pipe (@/dev/stdin, a process substitution).
       try {
         TextList loaded;
-        loaded.LoadFromFile(value.substr(1));
+        loaded.LoadFromBytes(ReadWholeFileOrStream(value.substr(1)));
         text = loaded.Text();
       } catch (const std::exception& e) {
-        notifier.Error(e.what());
+        notifier.Error(ErrorMessageOf(e));
         return 1;
       }
     }
@@ -184,7 +188,9 @@ int RunCommand(const Args& args) {
     try {
       FindStep(name)->run(context);
     } catch (const std::exception& e) {
-      notifier.Error(e.what());
+      // A failed allocation ends only the step: its memory is released on
+      // the way here, so the preset can still be saved.
+      notifier.Error(ErrorMessageOf(e));
       failed = true;
       break;
     }
@@ -192,17 +198,21 @@ int RunCommand(const Args& args) {
   notifier.EndProgress();
   if (loop.TerminateRequested()) failed = true;
 
-  for (const std::string& field : options.dumps) {
-    std::string text = *DumpField(state, field);
-    std::fwrite(text.data(), 1, text.size(), stdout);
+  // A dump that cannot be written fails the run; the preset is saved all
+  // the same.
+  try {
+    for (const std::string& field : options.dumps) WriteStandardOutput(*DumpField(state, field));
+    FlushStandardOutput();
+  } catch (const std::exception& e) {
+    notifier.Error(ErrorMessageOf(e));
+    failed = true;
   }
-  std::fflush(stdout);
 
   if (options.save) {
     try {
       FormClose(state);
     } catch (const std::exception& e) {
-      notifier.Error(e.what());
+      notifier.Error(ErrorMessageOf(e));
       failed = true;
     }
   }
@@ -221,7 +231,13 @@ int PresetsCommand(const Args& args) {
     }
   }
   folder = folder.empty() ? LocateFolders().presets : WithTrailingSlash(folder);
-  for (const std::string& name : ListPresets(folder)) std::printf("%s\n", name.c_str());
+  try {
+    for (const std::string& name : ListPresets(folder)) WriteStandardOutput(name + "\n");
+    FlushStandardOutput();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", TopLevelMessage(ErrorMessageOf(e)).c_str());
+    return 1;
+  }
   return 0;
 }
 

@@ -250,6 +250,19 @@ TEST(FieldByName, EverySettableFieldSetsAndDumpsTheOthersRefuse) {
   EXPECT_FALSE(DumpField(state, "nosuchfield").has_value());
 }
 
+TEST(FieldByName, SingleLineTextsRefuseLineBreaksAndKeepTheirValue) {
+  for (const FieldRow& row : FieldTable()) {
+    if (!row.settable || row.kind != FieldKind::kText) continue;
+    SCOPED_TRACE(row.name);
+    MainState state;
+    const std::string before = *DumpField(state, row.name);
+    for (const char* value : {"Nice\r\nIndexName=../../x", "a\nb", "a\r", "\n"}) {
+      EXPECT_EQ(SetField(state, row.name, value), SetFieldResult::kLineBreak);
+    }
+    EXPECT_EQ(*DumpField(state, row.name), before);
+  }
+}
+
 TEST(FieldByName, SpinsClampAndCheckBoxesTakeOnlyOnOffWords) {
   MainState state;
   EXPECT_EQ(SetField(state, "grabconnections", "40"), SetFieldResult::kSet);

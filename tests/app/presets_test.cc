@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
+#include <vector>
+
 #include "base/errors.h"
 #include "test_util.h"
 
@@ -97,6 +100,22 @@ TEST_F(PresetsTest, AFailedSaveKeepsLaterFilesAndNamesTheFile) {
   EXPECT_EQ(std::filesystem::status(File("phrases.txt")).type(), std::filesystem::file_type::fifo);
   EXPECT_EQ(ReadFileForTest(File("urls.txt")), "old urls");
   EXPECT_FALSE(std::filesystem::exists(File("settings.ini")));
+}
+
+TEST_F(PresetsTest, ASaveCleansOldLeftoverTemporaryFilesOfOursOnly) {
+  state_.eworkingfolder = state_.preset_folder + "Files/";
+  const std::vector<std::string> old = {File(".vb-Old123"), File("Files/.vb-Old456"),
+                                        File("urls.txt.vb-tmp")};
+  const std::vector<std::string> kept = {File(".vb-New123"), File("Files/page.htm"),
+                                         File("Files/.vb-Fresh1")};
+  for (const std::string& path : old) WriteFileForTest(path, "half");
+  for (const std::string& path : kept) WriteFileForTest(path, "x");
+  auto two_minutes_ago = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(2);
+  for (const std::string& path : old) std::filesystem::last_write_time(path, two_minutes_ago);
+  std::filesystem::last_write_time(File("Files/page.htm"), two_minutes_ago);
+  savepreset(state_);
+  for (const std::string& path : old) EXPECT_FALSE(std::filesystem::exists(path)) << path;
+  for (const std::string& path : kept) EXPECT_TRUE(std::filesystem::exists(path)) << path;
 }
 
 TEST_F(PresetsTest, AMissingPresetFolderFailsAtTheFirstFile) {

@@ -83,6 +83,28 @@ TEST(PresetDialog, RefusesLoadWithoutSelectionAndExistingOrUnsafeNames) {
   EXPECT_TRUE(empty_list.FormCloseQuery());  // closing now ends the program
 }
 
+TEST(PresetDialog, NamesThatAreNotPrintableTextAreRefusedAndNotListed) {
+  TempDir dir;
+  for (const char* name : {"plain", "caf\xc3\xa9", "two\nlines", "esc\x1b[2J", "bad\xff"}) {
+    std::filesystem::create_directories(dir.path() + "/" + name);
+  }
+  MainState state;
+  state.presets_folder = dir.path() + "/";
+  PresetDialog dialog(state);
+  EXPECT_EQ(dialog.Items(), (std::vector<std::string>{"caf\xc3\xa9", "plain"}));
+  for (const std::string& bad :
+       {std::string("new\nline"), std::string("cr\r"), std::string("nul\0x", 5),
+        std::string("del\x7f"), std::string("latin\xe9"), std::string("over\xc0\xaflong")}) {
+    DialogOutcome outcome = dialog.Button2Click(bad);
+    EXPECT_FALSE(outcome.closed) << testing::PrintToString(bad);
+    EXPECT_EQ(outcome.information, kUnprintablePresetNameMessage) << testing::PrintToString(bad);
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                          std::filesystem::directory_iterator()),
+            5);
+  EXPECT_TRUE(dialog.Button2Click("\xe6\x97\xa5 Nice").closed);
+}
+
 TEST(PresetDialog, CreateMakesTheFoldersAndSetsTheCaption) {
   TempDir dir;
   MainState state;
