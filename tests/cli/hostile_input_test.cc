@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -106,6 +107,39 @@ TEST(HostilePresetNames, ControlCharactersAndNonUtf8AreRefusedAndNotListed) {
   CommandResult r = RunVellora({"presets", "--presets", presets});
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.out, "caf\xc3\xa9\nplain\n");
+}
+
+TEST(HostilePreset, AnIndexNameLeavingTheOutputFolderStopsTheSaveBeforeAnyPage) {
+  TempDir dir;
+  const std::string presets = dir.path() + "/P";
+  const std::string out = dir.path() + "/out";
+  fs::create_directories(out);
+  WriteFileForTest(presets + "/p/settings.ini", "[GENERAL]\r\nIndexName=../evil.sh\r\n");
+  std::string page;
+  for (int i = 0; i < 3000; ++i) page += "word" + std::to_string(i % 50) + " ";
+  WriteFileForTest(presets + "/p/Files/a.htm", page);
+  CommandResult r =
+      RunVellora({"run", "--presets", presets, "--preset", "p", "--seed", "1", "--set",
+                  "eresfolder=" + out, "extract", "phrases", "generate", "save"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, "Cannot create file \"" + out +
+                       "/../evil.sh\". A file name cannot contain \"/\" or be \".\" or \"..\"\n");
+  EXPECT_FALSE(fs::exists(dir.path() + "/evil.sh"));
+  EXPECT_TRUE(Names(out).empty());
+}
+
+TEST(HostilePreset, AFifoAsSettingsFailsTheLoadAtOnceAndNothingIsSavedOverThePreset) {
+  TempDir dir;
+  const std::string preset = dir.path() + "/P/p/";
+  WriteFileForTest(preset + "urls.txt", "before");
+  ASSERT_EQ(::mkfifo((preset + "settings.ini").c_str(), 0644), 0);
+  CommandResult r = RunVelloraWithStdout(
+      {"run", "--presets", dir.path() + "/P", "--preset", "p", "--set", "urlsurl=after"},
+      dir.path() + "/stdout", dir.path());
+  EXPECT_EQ(r.exit_code, 1);  // -1 would be a hang, killed after ten seconds
+  EXPECT_EQ(r.err, "Cannot open file \"" + preset + "settings.ini\". Not a regular file.\n");
+  EXPECT_EQ(ReadFileForTest(preset + "urls.txt"), "before");
+  EXPECT_TRUE(fs::is_fifo(preset + "settings.ini"));
 }
 
 TEST(HostileOutput, DumpsAndListingsThatCannotBeWrittenFail) {
