@@ -6,6 +6,7 @@
 #include "base/errors.h"
 #include "base/file_io.h"
 #include "base/integer_spin.h"
+#include "base/numbers.h"
 
 namespace vellora {
 namespace {
@@ -25,25 +26,6 @@ std::optional<std::string_view> SectionName(std::string_view line) {
   size_t close = line.find(']');
   if (close == std::string_view::npos) return std::nullopt;
   return Trim(line.substr(1, close - 1));
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-std::optional<int32_t> ParseHex(std::string_view digits) {
-  if (digits.empty()) return std::nullopt;
-  int64_t value = 0;
-  for (char c : digits) {
-    int digit = HexValue(c);
-    if (digit < 0) return std::nullopt;
-    value = value * 16 + digit;
-    if (value > 2147483647LL) return std::nullopt;
-  }
-  return static_cast<int32_t>(value);
 }
 
 }  // namespace
@@ -108,11 +90,21 @@ std::string ProfileFile::ReadString(std::string_view section, std::string_view k
   return std::string(value);
 }
 
+namespace {
+
+std::optional<int32_t> ParseHex32(std::string_view digits) {
+  std::optional<int64_t> value = ParseHexadecimal(digits, INT32_MAX);
+  if (!value) return std::nullopt;
+  return static_cast<int32_t>(*value);
+}
+
+}  // namespace
+
 std::optional<int32_t> ProfileFile::ParseInteger(std::string_view text) {
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    return ParseHex(text.substr(2));
+    return ParseHex32(text.substr(2));
   }
-  if (!text.empty() && text[0] == '$') return ParseHex(text.substr(1));
+  if (!text.empty() && text[0] == '$') return ParseHex32(text.substr(1));
   return IntegerSpin::ParseDecimal(text);
 }
 

@@ -18,6 +18,7 @@
 
 #include "base/errors.h"
 #include "base/file_io.h"
+#include "base/numbers.h"
 #include "base/poll_event_loop.h"
 #include "cli/commands.h"
 #include "cli/standard_output.h"
@@ -35,14 +36,9 @@ void PrintStatus(const THttpClient& http) {
 
 // A whole decimal number of seconds within the time limit's range.
 bool ParseSeconds(const std::string& text, int& seconds) {
-  if (text.empty() || text.size() > 4) return false;
-  int value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  if (value > kMaxTimeoutSeconds) return false;
-  seconds = value;
+  std::optional<int64_t> value = ParseDecimal(text, 0, kMaxTimeoutSeconds);
+  if (!value) return false;
+  seconds = static_cast<int>(*value);
   return true;
 }
 

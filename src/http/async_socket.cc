@@ -12,6 +12,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "base/numbers.h"
 #include "http/host_lookup.h"
 #include "http/socket_errors.h"
 
@@ -32,13 +33,11 @@ std::string Trim(const std::string& value) {
 
 bool ParsePort(const std::string& text, uint16_t& port) {
   if (text.empty()) return false;
-  bool digits = true;
-  for (char c : text) digits = digits && c >= '0' && c <= '9';
-  if (digits) {
+  if (IsDecimalDigits(text)) {
     if (text.size() > 5) return false;
-    unsigned long value = std::stoul(text);
-    if (value > 65535) return false;
-    port = static_cast<uint16_t>(value);
+    std::optional<int64_t> value = ParseDecimal(text, 0, 65535);
+    if (!value) return false;
+    port = static_cast<uint16_t>(*value);
     return true;
   }
   servent* service = getservbyname(text.c_str(), "tcp");

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/code_page.h"
+#include "base/numbers.h"
 #include "http/http_client.h"
 
 namespace vellora {
@@ -23,13 +24,8 @@ std::string Trim(const std::string& value) {
 // when the text is anything else (a sign, other characters, an overflow).
 int64_t ParseContentLength(const std::string& text) {
   std::string value = Trim(text);
-  if (value.empty() || value.size() > 18) return -1;
-  int64_t result = 0;
-  for (char c : value) {
-    if (c < '0' || c > '9') return -1;
-    result = result * 10 + (c - '0');
-  }
-  return result;
+  if (value.size() > 18) return -1;
+  return ParseDecimal(value, 0, INT64_MAX).value_or(-1);
 }
 
 // The text from `from` up to, not including, `to`; empty when `to` is
@@ -150,10 +146,9 @@ void THttpClient::ProcessHeaderLine() {
       size_t digit = 9;
       while (digit < line.size() && !(line[digit] >= '0' && line[digit] <= '9')) ++digit;
       std::string code = digit < line.size() ? line.substr(digit, 3) : "";
-      bool valid = !code.empty() && std::all_of(code.begin(), code.end(),
-                                                [](char c) { return c >= '0' && c <= '9'; });
-      if (valid) {
-        status_code_ = std::stoi(code);
+      std::optional<int64_t> number = ParseDecimal(code, 0, 999);
+      if (number) {
+        status_code_ = static_cast<int>(*number);
         reason_phrase_ = digit + 4 <= line.size() ? line.substr(digit + 4) : "";
       } else {
         // A status line without a status code: the request fails.

@@ -1,9 +1,9 @@
 #include "pipeline/step_support.h"
 
 #include <charconv>
-#include <limits>
 
 #include "base/code_page.h"
+#include "base/numbers.h"
 
 namespace vellora {
 
@@ -40,23 +40,7 @@ int64_t RandomBetweenOrdered(RandomGenerator& random, int64_t a, int64_t b) {
 }
 
 int64_t ParseCount(std::string_view text) {
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
-  if (i == text.size()) return 0;
-  uint64_t value = 0;
-  constexpr uint64_t kLimit = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
-  for (; i < text.size(); ++i) {
-    char c = text[i];
-    if (c < '0' || c > '9') return 0;
-    value = value * 10 + static_cast<uint64_t>(c - '0');
-    if (value > kLimit) return 0;
-  }
-  int64_t signed_value = static_cast<int64_t>(value);
-  return negative ? -signed_value : signed_value;
+  return ParseDecimal(text, -INT64_MAX, INT64_MAX, NumberSign::kAllowed).value_or(0);
 }
 
 std::string_view TrimControls(std::string_view text) {

@@ -1,7 +1,8 @@
 #include "pipeline/word_rate.h"
 
+#include "base/numbers.h"
+
 #include <algorithm>
-#include <charconv>
 #include <functional>
 #include <string>
 
@@ -11,12 +12,7 @@ std::vector<int64_t> CountsByRank(const ReportList& words) {
   std::vector<int64_t> counts;
   counts.reserve(static_cast<size_t>(words.Count()));
   for (int row = 0; row < words.Count(); ++row) {
-    const std::string& text = words.SubItem(row, 0);
-    int64_t count = 0;
-    const char* end = text.data() + text.size();
-    auto [stop, error] = std::from_chars(text.data(), end, count);
-    if (error != std::errc() || stop != end || count < 0) count = 0;
-    counts.push_back(count);
+    counts.push_back(ParseDecimal(words.SubItem(row, 0), 0, INT64_MAX).value_or(0));
   }
   // The extraction leaves the list sorted; a list edited since may not be.
   std::sort(counts.begin(), counts.end(), std::greater<int64_t>());
