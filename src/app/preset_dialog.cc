@@ -37,9 +37,32 @@ PresetDialog::PresetDialog(MainState& state) : state_(state) {
   selected_ = items_.empty() ? -1 : 0;
 }
 
-void PresetDialog::Choose(const std::string& name) {
-  state_.preset_name = name;
-  state_.caption = std::string(kMainCaption) + " - " + name;
+std::optional<std::string> ChoosePreset(MainState& state, const std::string& name,
+                                        PresetMode mode) {
+  if (std::optional<std::string> refusal = CheckPresetName(name)) return refusal;
+  const std::string folder = state.presets_folder + name;
+  const bool exists = DirectoryExists(folder);
+  if (exists && mode == PresetMode::kCreate) return std::string(kPresetExistsMessage);
+  if (!exists && mode == PresetMode::kLoad) {
+    return "Preset \"" + name + "\" does not exist in " + state.presets_folder;
+  }
+  if (!exists) {
+    ForceDirectories(folder);
+    ForceDirectories(folder + "/Files");
+  }
+  state.preset_name = name;
+  state.caption = std::string(kMainCaption) + " - " + name;
+  return std::nullopt;
+}
+
+DialogOutcome PresetDialog::Outcome(const std::string& name, PresetMode mode) {
+  DialogOutcome outcome;
+  if (std::optional<std::string> refusal = ChoosePreset(state_, name, mode)) {
+    outcome.information = *refusal;
+  } else {
+    outcome.closed = true;
+  }
+  return outcome;
 }
 
 DialogOutcome PresetDialog::Button1Click() {
@@ -49,27 +72,11 @@ DialogOutcome PresetDialog::Button1Click() {
     outcome.information = kSelectPresetMessage;
     return outcome;
   }
-  Choose(items_[static_cast<size_t>(selected_)]);
-  outcome.closed = true;
-  return outcome;
+  return Outcome(items_[static_cast<size_t>(selected_)], PresetMode::kLoad);
 }
 
 DialogOutcome PresetDialog::Button2Click(const std::string& typed_name) {
-  DialogOutcome outcome;
-  if (std::optional<std::string> refusal = CheckPresetName(typed_name)) {
-    outcome.information = *refusal;
-    return outcome;
-  }
-  std::string folder = state_.presets_folder + typed_name;
-  if (DirectoryExists(folder)) {
-    outcome.information = kPresetExistsMessage;
-    return outcome;
-  }
-  ForceDirectories(folder);
-  ForceDirectories(folder + "/Files");
-  Choose(typed_name);
-  outcome.closed = true;
-  return outcome;
+  return Outcome(typed_name, PresetMode::kCreate);
 }
 
 }  // namespace vellora

@@ -36,6 +36,21 @@ std::vector<std::string> ListPresets(const std::string& presets_folder);
 // send control characters to a terminal.
 std::optional<std::string> CheckPresetName(const std::string& name);
 
+// How ChoosePreset treats the preset's folder.
+enum class PresetMode {
+  kLoad,          // the preset must exist
+  kCreate,        // the preset must not exist; its folders are made
+  kLoadOrCreate,  // either
+};
+
+// Chooses the preset `name` of state.presets_folder, as the dialog's buttons
+// and the command do: sets the preset name and the main window caption, and
+// for a new preset makes its folder and working folder. Returns nullopt when
+// the preset is chosen, or why it is not (a refused name, an existing preset
+// for kCreate, a missing one for kLoad); nothing is changed then.
+std::optional<std::string> ChoosePreset(MainState& state, const std::string& name,
+                                        PresetMode mode);
+
 // What a button press did.
 struct DialogOutcome {
   bool closed = false;      // the dialog closes (a preset was chosen)
@@ -62,7 +77,7 @@ class PresetDialog {
   bool FormCloseQuery() const { return state_.preset_name.empty(); }
 
  private:
-  void Choose(const std::string& name);
+  DialogOutcome Outcome(const std::string& name, PresetMode mode);
 
   MainState& state_;
   std::vector<std::string> items_;

@@ -7,11 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "cli/steps.h"
+
 namespace vellora::cli {
 
 using Args = std::vector<std::string>;
 
 int RunCommand(const Args& args);
+// RunCommand with the steps that `find_step` finds, for tests with steps of
+// their own.
+int RunCommandWithSteps(const Args& args, StepLookup find_step);
 int PresetsCommand(const Args& args);
 int FetchCommand(const Args& args);
 int RegexCommand(const Args& args);

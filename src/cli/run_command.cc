@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <functional>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "base/errors.h"
 #include "base/event_loop.h"
 #include "base/file_io.h"
+#include "base/numbers.h"
 #include "base/paths.h"
 #include "base/poll_event_loop.h"
 #include "cli/cli_notifier.h"
@@ -39,18 +42,14 @@ struct RunOptions {
 };
 
 std::optional<uint32_t> ParseSeed(const std::string& text) {
-  if (text.empty() || text.size() > 10) return std::nullopt;
-  uint64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + static_cast<uint64_t>(c - '0');
-  }
-  if (value > 0xFFFFFFFFull) return std::nullopt;
-  return static_cast<uint32_t>(value);
+  std::optional<int64_t> value = ParseDecimal(text, 0, UINT32_MAX);
+  if (!value) return std::nullopt;
+  return static_cast<uint32_t>(*value);
 }
 
 // Parses the arguments of "run"; returns an error text for a usage error.
-std::optional<std::string> ParseRunOptions(const Args& args, RunOptions* options) {
+std::optional<std::string> ParseRunOptions(const Args& args, StepLookup find_step,
+                                           RunOptions* options) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     auto value = [&](std::string* out) -> bool {
@@ -84,7 +83,7 @@ std::optional<std::string> ParseRunOptions(const Args& args, RunOptions* options
     } else if (!arg.empty() && arg[0] == '-') {
       return "unknown option '" + arg + "'";
     } else {
-      if (FindStep(arg) == nullptr) return "unknown step '" + arg + "'";
+      if (find_step(arg) == nullptr) return "unknown step '" + arg + "'";
       options->steps.push_back(arg);
     }
   }
@@ -117,24 +116,14 @@ class CommandHost : public StartUpHost {
   explicit CommandHost(const RunOptions& options) : options_(options) {}
 
   void RunPresetDialog(MainState& state) override {
-    PresetDialog dialog(state);
-    const std::string& name = options_.preset;
-    if (std::optional<std::string> refusal = CheckPresetName(name);
-        refusal && *refusal != kPresetExistsMessage) {
+    const PresetMode mode = options_.create ? PresetMode::kLoadOrCreate : PresetMode::kLoad;
+    if (std::optional<std::string> refusal = ChoosePreset(state, options_.preset, mode)) {
+      // A good name that kLoad refuses names a preset that does not exist.
+      if (!options_.create && !CheckPresetName(options_.preset)) {
+        refusal->append(" (use --create to create it)");
+      }
       throw VelloraError(*refusal);
     }
-    if (DirectoryExists(state.presets_folder + name)) {
-      // Load, as the dialog does, by the name as given.
-      state.preset_name = name;
-      state.caption = std::string(kMainCaption) + " - " + name;
-      return;
-    }
-    if (!options_.create) {
-      throw VelloraError("Preset \"" + name + "\" does not exist in " + state.presets_folder +
-                         " (use --create to create it)");
-    }
-    DialogOutcome outcome = dialog.Button2Click(name);
-    if (!outcome.closed) throw VelloraError(outcome.information);
   }
 
   // The command shows no folder list, so there is nothing to root: a
@@ -148,9 +137,11 @@ class CommandHost : public StartUpHost {
 
 }  // namespace
 
-int RunCommand(const Args& args) {
+int RunCommand(const Args& args) { return RunCommandWithSteps(args, FindStep); }
+
+int RunCommandWithSteps(const Args& args, StepLookup find_step) {
   RunOptions options;
-  if (std::optional<std::string> error = ParseRunOptions(args, &options)) {
+  if (std::optional<std::string> error = ParseRunOptions(args, find_step, &options)) {
     return UsageError(*error);
   }
   CliNotifier notifier(options.verbose);
@@ -183,15 +174,24 @@ int RunCommand(const Args& args) {
   TerminateLoopOnSigint(&loop);
   bool failed = notifier.HadError();
   StepContext context{state, notifier, loop};
+  // A step's own errors are reported here and end the run; anything else is
+  // a fault of the program, passed on to the top-level handler once the
+  // preset is saved.
+  std::exception_ptr unexpected;
   for (const std::string& name : options.steps) {
     if (loop.TerminateRequested()) break;
     try {
-      FindStep(name)->run(context);
-    } catch (const std::exception& e) {
-      // A failed allocation ends only the step: its memory is released on
-      // the way here, so the preset can still be saved.
-      notifier.Error(ErrorMessageOf(e));
+      find_step(name)->run(context);
+    } catch (const VelloraError& e) {
+      notifier.Error(e.what());
       failed = true;
+      break;
+    } catch (const std::bad_alloc&) {
+      notifier.Error(kOutOfMemoryMessage);
+      failed = true;
+      break;
+    } catch (...) {
+      unexpected = std::current_exception();
       break;
     }
   }
@@ -217,6 +217,7 @@ int RunCommand(const Args& args) {
     }
   }
   TerminateLoopOnSigint(nullptr);
+  if (unexpected) std::rethrow_exception(unexpected);
   return failed ? 1 : 0;
 }
 

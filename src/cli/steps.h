@@ -29,6 +29,9 @@ struct Step {
 // The step named `name`, or nullptr.
 const Step* FindStep(const std::string& name);
 
+// How "run" finds its steps: FindStep, or a table of a test's own.
+using StepLookup = const Step* (*)(const std::string& name);
+
 }  // namespace vellora::cli
 
 #endif  // VELLORA_CLI_STEPS_H_

@@ -118,6 +118,28 @@ TEST(PresetDialog, CreateMakesTheFoldersAndSetsTheCaption) {
   EXPECT_FALSE(dialog.FormCloseQuery());
 }
 
+TEST(ChoosePreset, EachModeLoadsCreatesOrRefusesWithoutSideEffects) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.path() + "/alpha");
+  MainState state;
+  state.presets_folder = dir.path() + "/";
+
+  EXPECT_EQ(ChoosePreset(state, "beta", PresetMode::kLoad),
+            "Preset \"beta\" does not exist in " + state.presets_folder);
+  EXPECT_EQ(ChoosePreset(state, "alpha", PresetMode::kCreate), kPresetExistsMessage);
+  EXPECT_EQ(ChoosePreset(state, "../alpha", PresetMode::kLoadOrCreate), kBadPresetNameMessage);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() + "/beta"));
+  EXPECT_EQ(state.preset_name, "");
+
+  EXPECT_EQ(ChoosePreset(state, "alpha", PresetMode::kLoadOrCreate), std::nullopt);
+  EXPECT_EQ(state.caption, "Vellora Brindo - alpha");
+  EXPECT_FALSE(std::filesystem::exists(dir.path() + "/alpha/Files"));  // loaded, not made
+
+  EXPECT_EQ(ChoosePreset(state, "beta", PresetMode::kLoadOrCreate), std::nullopt);
+  EXPECT_TRUE(std::filesystem::is_directory(dir.path() + "/beta/Files"));
+  EXPECT_EQ(state.preset_name, "beta");
+}
+
 // FormCreate reads its default texts beside the running program; the test
 // program's folder holds copies of them (the build puts them there).
 class StartUpTest : public ::testing::Test {
