@@ -6,6 +6,7 @@
 
 #include "base/code_page.h"
 #include "http/base64.h"
+#include "http/request_text.h"
 #include "http/socket_errors.h"
 #include "http/url.h"
 
@@ -19,6 +20,16 @@ std::string ErrorWithNumber(uint16_t error) {
 
 bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
   return text.size() >= prefix.size() && EqualIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+// Why `url` cannot be requested, or empty. A control byte would reach the
+// request line or the Host line; a space would split the request line
+// (refused rather than guessed at, as curl does with a URL it is given).
+std::string UrlProblem(const std::string& url, const std::string& path) {
+  std::string problem = ControlByteProblem(url);
+  if (!problem.empty()) return "Invalid URL: it holds " + problem;
+  if (path.find(' ') != std::string::npos) return "Invalid URL: a space in the path (write it as %20)";
+  return "";
 }
 
 }  // namespace
@@ -183,6 +194,15 @@ void THttpClient::StartRequest(THttpRequest request) {
   target_host_ = host;
   target_port_ = port;
   basic_auth_state_ = 0;
+  std::string problem = UrlProblem(URL, request_path_);
+  if (!problem.empty()) {
+    // Ends like a failure to reach the server, before any connection.
+    SetState(httpNotConnected);
+    status_code_ = 404;
+    reason_phrase_ = problem;
+    SetState(httpReady);
+    return;
+  }
   ArmTimeLimit();
 
   if (socket_.State() == ssConnected) {
@@ -320,6 +340,12 @@ void THttpClient::SendRequest(const std::string& method, const std::string& vers
   std::string request;
   for (std::string& line : lines) {
     if (OnCommand) OnCommand(*this, line);
+    // A configured value (or an edit of OnCommand) may not add a line.
+    std::string problem = ControlByteProblem(line);
+    if (!problem.empty()) {
+      reused_connection_ = false;  // not a connection the server gave up on
+      return FailRequest("Request not sent: a request line holds " + problem);
+    }
     request += line;
     request += "\r\n";
   }
@@ -357,14 +383,36 @@ void THttpClient::SocketSessionClosed(uint16_t error) {
                                   : "Connection closed before the response header ended";
     }
   } else {
+    // A body whose end is known (a length, or chunks) and had not come.
+    bool body_cut = state_ == httpWaitingBody && next_line_handler_ == LineHandler::kBody &&
+                    request_type_ != httpHEAD &&
+                    (body_length_ >= 0 || transfer_coding_ == "chunked");
     if (body_block_count_ > 0) {
       body_block_count_ = 0;
       if (OnDocEnd) OnDocEnd(*this);
     }
     if (relocation_pending_) return ReconnectForRelocation();
+    if (body_cut) {
+      next_line_handler_ = LineHandler::kNone;
+      status_code_ = 404;
+      reason_phrase_ = BodyCutReason(error);
+    }
   }
   if (OnSessionClosed) OnSessionClosed(*this);
   if (state_ != httpReady) PostReady();
+}
+
+std::string THttpClient::BodyCutReason(uint16_t error) const {
+  std::string reason = "Connection closed before the end of the body (";
+  if (transfer_coding_ == "chunked") {
+    reason += "the last chunk did not come";
+  } else {
+    reason += std::to_string(body_bytes_received_) + " of " + std::to_string(body_length_) +
+              " bytes came";
+  }
+  reason += ")";
+  if (error != 0) reason += ": " + ErrorWithNumber(error);
+  return reason;
 }
 
 void THttpClient::Abort() {
@@ -434,12 +482,18 @@ void THttpClient::CheckTimeLimit() {
 
 // ---------------------------------------------------------------- relocation
 
-void THttpClient::LocationRule(const std::string& value) {
+void THttpClient::LocationRule(const std::string& field_value) {
   if (request_type_ == httpPUT) {
-    current_url_ = value;
+    current_url_ = field_value;
     return;
   }
   if (!FollowRelocation) return;
+  // The target goes into the next request line: a control byte ends the
+  // request, and spaces are sent encoded (as curl follows such a target).
+  std::string value = field_value.substr(0, field_value.find_last_not_of(" \t") + 1);
+  std::string problem = ControlByteProblem(value);
+  if (!problem.empty()) return FailRequest("Invalid relocation target: it holds " + problem);
+  value = EncodeSpaces(value);
   relocation_pending_ = true;
   if (!value.empty() && value[0] == '/') {
     request_path_ = value;

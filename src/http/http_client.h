@@ -23,7 +23,13 @@
 //   - a chunk may not exceed ChunkedDecoder::kMaxChunkSize ("Invalid chunk size");
 //   - a response header may not exceed kMaxHeaderBytes nor kMaxHeaderLines
 //     lines ("Response header too large");
-//   - header lines are cut at 8,189 bytes (no error).
+//   - header lines are cut at 8,189 bytes (no error);
+//   - a body that ends before its Content-Length or its last chunk fails
+//     ("Connection closed before the end of the body (...)").
+// No control byte reaches a request line: a URL holding one, or a space in
+// its path, ends the request before connecting ("Invalid URL: ..."); a
+// followed Location holding one fails ("Invalid relocation target: ...")
+// and its spaces are sent as %20.
 //
 // Not thread-safe: use it on the loop's thread. The loop must outlive it,
 // and the ReceiveStream must outlive a request in progress.
@@ -146,6 +152,7 @@ class THttpClient {
   void SocketDnsLookupDone(uint16_t error);
   void SocketSessionConnected(uint16_t error);
   void SocketSessionClosed(uint16_t error);
+  std::string BodyCutReason(uint16_t error) const;
   void SendRequest(const std::string& method, const std::string& version);
   void LocationRule(const std::string& value);
   void BeginRelocation();

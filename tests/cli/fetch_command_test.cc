@@ -91,6 +91,22 @@ TEST_F(FetchCommandTest, AFailedRequestPrintsItsMessageAndWritesNoFile) {
   EXPECT_EQ(run.err, "Connection refused (Error #10061)\n");
 }
 
+TEST_F(FetchCommandTest, AShortBodyOrAnUnsafeUrlFailsAndWritesNoFile) {
+  ScriptServer server({{"HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nabc"}});
+  ASSERT_TRUE(server.ok());
+  std::string file = folder_ + "/page.htm";
+  CommandRun run = Vellora({"fetch", server.url("/p"), "-o", file});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Connection closed before the end of the body (3 of 10 bytes came)\n");
+  EXPECT_FALSE(FileExists(file));
+
+  run = Vellora({"fetch", server.url("/p\r\nX-Injected: 1"), "-o", file});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Invalid URL: it holds a control character (0x0D)\n");
+  EXPECT_FALSE(FileExists(file));
+  EXPECT_EQ(server.requests().size(), 1u);
+}
+
 TEST_F(FetchCommandTest, CtrlCAbortsAWaitingRequest) {
   ServerStep silent;
   silent.silent = true;

@@ -15,6 +15,7 @@
 #include "base/errors.h"
 #include "base/poll_event_loop.h"
 #include "base/random.h"
+#include "http/script_server.h"
 #include "pipeline/delay_server.h"
 #include "pipeline/grab_test_support.h"
 #include "pipeline/grabber.h"
@@ -196,6 +197,24 @@ TEST_F(GrabberHttpTest, TheTimeLimitReachesEveryConnection) {
     EXPECT_EQ(outcome.error, "Connection timed out") << connections << " connections";
     EXPECT_EQ(outcome.files, (std::map<std::string, std::string>{{"zarngrab#1.htm", "first"}}));
     EXPECT_TRUE(fetcher_.Idle());
+  }
+}
+
+TEST_F(GrabberHttpTest, ABodyCutShortWritesNoFile) {
+  // The server closes after 5 of 100 bytes (line 2), or before the last
+  // chunk (line 3): neither page is written, as a failure of the line.
+  testing::ScriptServer cut({
+      {"HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nshort"},
+      {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n"},
+  });
+  ASSERT_TRUE(cut.ok());
+  server_.SetPage("/1", {"first", 0});
+  for (const std::string& line : {cut.url("/length"), cut.url("/chunks")}) {
+    state_.urls2grab.SetText(server_.Url("/1") + "\r\n" + line + "\r\n" + server_.Url("/1") + "\r\n");
+    GrabOutcome outcome = Grab(1);
+    EXPECT_EQ(outcome.error.rfind("Connection closed before the end of the body (", 0), 0u)
+        << outcome.error;
+    EXPECT_EQ(outcome.files, (std::map<std::string, std::string>{{"zarngrab#1.htm", "first"}}));
   }
 }
 
