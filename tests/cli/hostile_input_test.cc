@@ -192,6 +192,32 @@ TEST(HostileOutput, AFullFileSystemFailsTheDumpAndTheSaveKeepsTheOldPreset) {
   }
 }
 
+TEST(HostileOutput, PagesThatDoNotFitFailTheSaveAndLeaveNoHalfPage) {
+  TempDir dir;
+  SmallFileSystem out(dir.path() + "/out");
+  if (!out.mounted()) GTEST_SKIP() << "mounting a tmpfs needs root";
+  const std::string presets = dir.path() + "/P";
+  std::string page;
+  for (int i = 0; i < 3000; ++i) page += "word" + std::to_string(i % 50) + " ";
+  WriteFileForTest(presets + "/p/Files/a.htm", page);
+  // A template of 40 KB: the 64 KB file system takes one page at most.
+  const std::string template_file = dir.path() + "/template.htm";
+  WriteFileForTest(template_file, "<!-- " + std::string(40000, 'x') +
+                                      " -->\r\n<html><body>$content$</body></html>\r\n");
+  WriteFileForTest(dir.path() + "/out/index.htm", "old");
+  CommandResult r =
+      RunVellora({"run", "--presets", presets, "--preset", "p", "--seed", "2", "--set",
+                  "eresfolder=" + dir.path() + "/out", "--set", "htmltemplate=@" + template_file,
+                  "extract", "phrases", "generate", "save"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, "Stream write error.\n");
+  // Every file holds its old content or its whole new one.
+  for (const std::string& name : Names(dir.path() + "/out")) {
+    const std::string content = ReadFileForTest(dir.path() + "/out/" + name);
+    EXPECT_TRUE(content == "old" || content.ends_with("</html>\r\n")) << name;
+  }
+}
+
 TEST(HostileMemory, AStepOutOfMemoryFailsWithItsMessageAndThePresetIsSaved) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "an address-space limit leaves no room for the sanitizer's shadow memory";
