@@ -24,7 +24,10 @@ GrabberPage::GrabberPage(QWidget* parent) : QWidget(parent) {
   bdelallfiles = AddButton(this, "bdelallfiles", QRect(260, 415, 241, 25),
                            QStringLiteral("Delete all files in the working folder"));
   bgraburls = AddButton(this, "bgraburls", QRect(10, 455, 491, 25), QStringLiteral("Grab"));
-  ChainTabOrder({urls2grab, bgraburls, bdelgrabfiles, bdelallfiles});
+  bstopgrab = AddButton(this, "bstopgrab", QRect(510, 455, 100, 25), QStringLiteral("Stop"));
+  bstopgrab->setToolTip(QStringLiteral("Abort the waiting download and end the grab"));
+  bstopgrab->setEnabled(false);
+  ChainTabOrder({urls2grab, bgraburls, bstopgrab, bdelgrabfiles, bdelallfiles});
 }
 
 }  // namespace vellora

@@ -1,5 +1,6 @@
 // The tab page "HTML grabber": the URL list and the buttons that fill and
-// empty the working folder.
+// empty the working folder. "Stop" beside "Grab" is enabled only while a
+// grab runs; the window turns it on and off.
 
 #ifndef VELLORA_GUI_GRABBER_PAGE_H_
 #define VELLORA_GUI_GRABBER_PAGE_H_
@@ -21,6 +22,7 @@ class GrabberPage : public QWidget {
   QPushButton* bdelgrabfiles;
   QPushButton* bdelallfiles;
   QPushButton* bgraburls;
+  QPushButton* bstopgrab;
 };
 
 }  // namespace vellora

@@ -23,6 +23,7 @@
 #include "gui/status_panel.h"
 #include "gui/text_codec.h"
 #include "gui/words_page.h"
+#include "http/http_types.h"
 #include "pipeline/grabber.h"
 #include "pipeline/steps.h"
 
@@ -30,6 +31,16 @@ namespace vellora {
 namespace {
 
 constexpr char kNoFetcherMessage[] = "The HTTP client is not available";
+constexpr char kUnknownErrorMessage[] = "Internal error: an exception of unknown type";
+
+// THttpClient's reason for a request ended by Abort, which is how Stop and a
+// close during a download end the grab.
+constexpr char kAbortedReason[] = "Connection aborted on request";
+
+bool IsAbortedOnRequest(const std::exception& error) {
+  const auto* http = dynamic_cast<const EHttpError*>(&error);
+  return http != nullptr && http->ErrorNumber() == 404 && kAbortedReason == std::string(http->what());
+}
 
 }  // namespace
 
@@ -97,9 +108,15 @@ void MainWindow::ConnectButtons() {
   connect(grabber_->bgraburls, &QPushButton::clicked, this, [this] {
     RunStep([this] {
       if (fetcher_ == nullptr) throw VelloraError(kNoFetcherMessage);
+      grabber_->bstopgrab->setEnabled(true);
+      struct StopOff {
+        QPushButton* stop;
+        ~StopOff() { stop->setEnabled(false); }
+      } stop_off{grabber_->bstopgrab};
       bgraburlsClick(state_, notifier_, *fetcher_);
     });
   });
+  connect(grabber_->bstopgrab, &QPushButton::clicked, this, &MainWindow::StopGrab);
   connect(grabber_->bdelgrabfiles, &QPushButton::clicked, this,
           [this] { RunStep([this] { bdelgrabfilesClick(state_, notifier_); }); });
   connect(grabber_->bdelallfiles, &QPushButton::clicked, this,
@@ -161,29 +178,51 @@ void MainWindow::RunStep(const std::function<void()>& step) {
     return;
   }
   step_running_ = true;
-  binding_.Pull(state_);
+  stop_requested_ = false;
   status_->BeginBusy();
   bool failed = false;
+  bool aborted = false;
   std::string error;
   try {
+    binding_.Pull(state_);
     step();
   } catch (const std::exception& e) {
     failed = true;
+    aborted = IsAbortedOnRequest(e);
     error = ErrorMessageOf(e);
+  } catch (...) {
+    failed = true;
+    error = kUnknownErrorMessage;
   }
-  binding_.Sync(state_);
-  ShowStateBesideControls();
+  try {
+    binding_.Sync(state_);
+    ShowStateBesideControls();
+  } catch (const std::exception& e) {
+    if (!failed) error = ErrorMessageOf(e);
+    failed = true;
+  }
   status_->EndBusy();
   step_running_ = false;
-  if (close_pending_ || loop_.TerminateRequested()) {
-    // The window was closed (or Ctrl-C pressed) while the step waited; the
-    // step has let go of the grab stream, so the close can go ahead now.
+  const bool closing = close_pending_ || loop_.TerminateRequested();
+  // Stop and a close end a waiting download with the abort error; that end
+  // was asked for and is no fault to show. Any other error is shown.
+  const bool abort_asked = closing || stop_requested_;
+  stop_requested_ = false;
+  if (closing) {
     close_pending_ = false;
     loop_.ClearTerminateRequest();
-    close();
-    return;
   }
-  if (failed) notifier_.Error(error);
+  if (failed && !(aborted && abort_asked)) notifier_.Error(error);
+  // After a close during the step, the step has let go of the grab stream,
+  // so the close can go ahead now.
+  if (closing) close();
+}
+
+void MainWindow::StopGrab() {
+  if (!step_running_ || fetcher_ == nullptr) return;
+  stop_requested_ = true;
+  grabber_->bstopgrab->setEnabled(false);
+  fetcher_->AbortDownloads();
 }
 
 void MainWindow::OnPageShown(int index) {

@@ -8,13 +8,18 @@
 // window stays usable meanwhile; a second step cannot start until the first
 // one ended (the click is refused with a beep).
 //
+// "Stop" ends a waiting grab through PageFetcher::AbortDownloads: the
+// download ends with "Connection aborted on request", its file is not
+// written, no later URL is fetched, and that error is not shown.
+//
 // Closing the window saves the preset; a failed save shows its error and
 // keeps the window open. Closing while a download waits asks the loop to
 // terminate, which ends the download ("Connection aborted on request"); the
 // close (and the save) then happens as soon as the step has returned, so the
 // grab stream is released only after nothing writes into it any more. A
 // terminate request that reaches the loop during a step (Ctrl-C) ends the
-// same way: the step returns, then the window closes.
+// same way: the step returns, then the window closes. Only the abort error
+// is dropped then; any other error of the step is shown before the close.
 
 #ifndef VELLORA_GUI_MAIN_WINDOW_H_
 #define VELLORA_GUI_MAIN_WINDOW_H_
@@ -96,6 +101,8 @@ class MainWindow : public QWidget, public StartUpHost {
  private:
   // Runs one step over the state with the usual before and after.
   void RunStep(const std::function<void()>& step);
+  // "Stop": aborts the grab's downloads.
+  void StopGrab();
   void OnPageShown(int index);
   void OnWordsDelete(int row);
   // Shows the buttons' enabled flags of the state.
@@ -125,6 +132,7 @@ class MainWindow : public QWidget, public StartUpHost {
   std::function<void(PresetDialogWindow&)> dialog_driver_;
   bool step_running_ = false;
   bool close_pending_ = false;
+  bool stop_requested_ = false;  // Stop was pressed during this step
 };
 
 }  // namespace vellora

@@ -91,7 +91,12 @@ class LayoutTest : public QObject {
     QCOMPARE(p->urls2grab->geometry(), QRect(10, 80, 740, 316));
     QCOMPARE(p->urls2grab->lineWrapMode(), QPlainTextEdit::NoWrap);
     QCOMPARE(p->bgraburls->geometry(), QRect(10, 455, 491, 25));
-    QList<QWidget*> order{p->urls2grab, p->bgraburls, p->bdelgrabfiles, p->bdelallfiles};
+    // "Stop" beside "Grab", off until a grab runs.
+    QCOMPARE(p->bstopgrab->text(), QString("Stop"));
+    QCOMPARE(p->bstopgrab->geometry(), QRect(510, 455, 100, 25));
+    QVERIFY(!p->bstopgrab->isEnabled());
+    QList<QWidget*> order{p->urls2grab, p->bgraburls, p->bstopgrab, p->bdelgrabfiles,
+                          p->bdelallfiles};
     QCOMPARE(testing::TabChain(p->urls2grab, order), order);
   }
 

@@ -31,12 +31,15 @@
 #include "gui_test_support.h"
 #include "pipeline/http_page_fetcher.h"
 #include "test_http_server.h"
+#include "window_fixture.h"
 
 namespace vellora {
 namespace {
 
-using testing::MessageLog;
+using testing::Click;
+using testing::Program;
 using testing::ReadFile;
+using testing::RunWhen;
 using testing::TestHttpServer;
 using testing::WriteFile;
 
@@ -46,54 +49,6 @@ constexpr char kPageA[] =
 constexpr char kPageB[] =
     "<html><body><p>Quiet villages, sunny beaches, fresh fish and quiet harbours: the "
     "travellers come back every summer.</p></body></html>";
-
-// One program run over a fresh presets folder, with the preset "alpha".
-struct Program {
-  QTemporaryDir dir;
-  QtEventLoop loop;
-  HttpPageFetcher fetcher{loop};
-  MainWindow window{loop, &fetcher};
-  MessageLog log;
-
-  QString Presets() const { return dir.path() + "/Presets"; }
-  QString Working() const { return Presets() + "/alpha/Files/"; }
-
-  bool Start() {
-    window.Messages().SetSink(log.Sink());
-    window.SetDialogDriver([](PresetDialogWindow& dialog) {
-      QTest::keyClicks(dialog.enewpresname, "alpha");
-      QTest::mouseClick(dialog.Button2, Qt::LeftButton);
-    });
-    if (window.Start(Presets().toStdString(), false) != StartUpResult::kReady) return false;
-    window.show();
-    return QTest::qWaitForWindowExposed(&window);
-  }
-
-  void PasteUrls(const QString& text) {
-    QPlainTextEdit* memo = window.Grabber()->urls2grab;
-    memo->setFocus();
-    memo->insertPlainText(text);
-  }
-
-  void Show(int page) { window.Pages()->setCurrentIndex(page); }
-  QString StatusText() const { return window.Status()->Text(); }
-};
-
-void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-
-// Runs `action` once, from the event loop, as soon as `ready` holds; checks
-// every 10 ms without blocking, so it also works inside a waiting download.
-void RunWhen(QObject* owner, std::function<bool()> ready, std::function<void()> action) {
-  auto* timer = new QTimer(owner);
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, ready, action] {
-    if (!ready()) return;
-    timer->stop();
-    timer->deleteLater();
-    action();
-  });
-  timer->start();
-}
 
 class WholeRunTest : public QObject {
   Q_OBJECT
