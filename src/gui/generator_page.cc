@@ -1,5 +1,7 @@
 #include "gui/generator_page.h"
 
+#include <QAction>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -42,8 +44,39 @@ GeneratorPage::GeneratorPage(const MainState& initial, QWidget* parent) : QWidge
   QFont bold = makefiles->font();
   bold.setBold(true);
   makefiles->setFont(bold);
+  // What "Save files" wrote, on the one free line below it.
+  savesummary = AddLabel(this, 180, 497, QString());
+  savesummary->setObjectName(QStringLiteral("savesummary"));
+  savesummary->setTextFormat(Qt::PlainText);
+  savesummary->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  savesummary->setGeometry(180, 495, 482, 14);
+  opensite = AddButton(this, "opensite", QRect(666, 494, 80, 16), QStringLiteral("Open site"));
+  opensite->setToolTip(QStringLiteral("Open the index page in the web browser"));
+  HideSaveSummary();
+
+  filelist->setToolTip(QStringLiteral("Double-click a page to preview it"));
+  previewpage = new QAction(QStringLiteral("Preview page"), filelist);
+  previewindex = new QAction(QStringLiteral("Preview index page"), filelist);
+  filelist->addAction(previewpage);
+  filelist->addAction(previewindex);
+  filelist->setContextMenuPolicy(Qt::ActionsContextMenu);
   ChainTabOrder({maketxt, sentmin, sentmax, parmin, parmax, pars, filelist, templates, edataurl,
-                 eresfolder, makefiles, htmltemplate});
+                 eresfolder, makefiles, opensite, htmltemplate});
+}
+
+void GeneratorPage::ShowSaveSummary(const QString& text, bool can_open) {
+  const QFontMetrics metrics(savesummary->font());
+  savesummary->setText(metrics.elidedText(text, Qt::ElideMiddle, savesummary->width()));
+  savesummary->setToolTip(text);
+  savesummary->show();
+  opensite->setVisible(can_open);
+}
+
+void GeneratorPage::HideSaveSummary() {
+  savesummary->clear();
+  savesummary->setToolTip(QString());
+  savesummary->hide();
+  opensite->hide();
 }
 
 }  // namespace vellora

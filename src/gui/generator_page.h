@@ -1,11 +1,17 @@
 // The tab page "HTML generator": the sentence and paragraph bounds, the
 // generated paragraphs and pages, the templates, and the output settings.
+//
+// Below "Save files", once it has run, a line says what was written where,
+// with "Open site" beside it. The page list offers a preview of a page (a
+// double-click or Enter on its row, or its context menu) and of the index
+// page; the window connects those actions.
 
 #ifndef VELLORA_GUI_GENERATOR_PAGE_H_
 #define VELLORA_GUI_GENERATOR_PAGE_H_
 
 #include <QWidget>
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -36,6 +42,15 @@ class GeneratorPage : public QWidget {
   QLineEdit* edataurl;
   QLineEdit* eresfolder;
   QPushButton* makefiles;
+  QLabel* savesummary;
+  QPushButton* opensite;
+  QAction* previewpage;
+  QAction* previewindex;
+
+  // Shows `text` below "Save files" (cut to its place, whole in the
+  // tooltip); "Open site" shows only with `can_open`.
+  void ShowSaveSummary(const QString& text, bool can_open);
+  void HideSaveSummary();
 };
 
 }  // namespace vellora

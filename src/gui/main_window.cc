@@ -1,13 +1,19 @@
 #include "gui/main_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "base/errors.h"
@@ -17,6 +23,7 @@
 #include "gui/generator_page.h"
 #include "gui/grabber_page.h"
 #include "gui/options_page.h"
+#include "gui/page_preview.h"
 #include "gui/phrases_page.h"
 #include "gui/preset_dialog_window.h"
 #include "gui/report_model.h"
@@ -25,6 +32,7 @@
 #include "gui/words_page.h"
 #include "http/http_types.h"
 #include "pipeline/grabber.h"
+#include "pipeline/page_writer.h"
 #include "pipeline/steps.h"
 
 namespace vellora {
@@ -100,7 +108,13 @@ MainWindow::MainWindow(EventLoop& loop, PageFetcher* fetcher, QWidget* parent)
   pages_->setCurrentIndex(0);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // The pages' lists read the state while they are hidden and go, and the
+  // state goes before the base class deletes the children: they go first.
+  hide();
+  delete preview_;
+  delete pages_;
+}
 
 void MainWindow::BindControls() { binding_.BindFields(this); }
 
@@ -127,8 +141,28 @@ void MainWindow::ConnectButtons() {
           [this] { RunStep([this] { makewordphrasesClick(state_, notifier_); }); });
   connect(generator_->maketxt, &QPushButton::clicked, this,
           [this] { RunStep([this] { maketxtClick(state_, notifier_); }); });
-  connect(generator_->makefiles, &QPushButton::clicked, this,
-          [this] { RunStep([this] { makefilesClick(state_, notifier_); }); });
+  connect(generator_->makefiles, &QPushButton::clicked, this, [this] {
+    if (!step_running_) generator_->HideSaveSummary();
+    RunStep([this] {
+      makefilesClick(state_, notifier_);
+      ShowSaveSummary();
+    });
+  });
+  connect(generator_->opensite, &QPushButton::clicked, this, &MainWindow::OpenSite);
+  ReportView* filelist = generator_->filelist;
+  connect(filelist, &QAbstractItemView::activated, this,
+          [this](const QModelIndex& index) { Preview(index.row()); });
+  connect(filelist->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) {
+            if (preview_ != nullptr && preview_->isVisible() && current.isValid()) {
+              Preview(current.row());
+            }
+          });
+  connect(generator_->previewpage, &QAction::triggered, this, [this] {
+    int row = generator_->filelist->SelectedRow();
+    if (row >= 0) Preview(row);
+  });
+  connect(generator_->previewindex, &QAction::triggered, this, [this] { Preview(-1); });
   connect(words_->words, &ReportView::deleteKeyPressed, this, &MainWindow::OnWordsDelete);
   connect(pages_, &QTabWidget::currentChanged, this, &MainWindow::OnPageShown);
 }
@@ -213,9 +247,62 @@ void MainWindow::RunStep(const std::function<void()>& step) {
     loop_.ClearTerminateRequest();
   }
   if (failed && !(aborted && abort_asked)) notifier_.Error(error);
+  if (!closing && preview_ != nullptr && preview_->isVisible()) {
+    // Show the preview's page as the step left it.
+    int row = preview_->PageRow();
+    Preview(row < state_.filelist.Count() ? row : -1);
+  }
   // After a close during the step, the step has let go of the grab stream,
   // so the close can go ahead now.
   if (closing) close();
+}
+
+void MainWindow::ShowSaveSummary() {
+  const std::vector<std::string> names = SiteFileNames(state_);
+  if (names.empty()) {
+    site_index_.clear();
+    generator_->ShowSaveSummary(QStringLiteral("Nothing was written: the HTML template is empty."),
+                                false);
+    return;
+  }
+  const QString folder =
+      QDir::cleanPath(QFileInfo(FromPath(state_.eresfolder)).absoluteFilePath());
+  site_index_ = folder + QLatin1Char('/') + FromPath(state_.indexfname);
+  const int count = static_cast<int>(names.size());
+  generator_->ShowSaveSummary(QStringLiteral("%1 %2 written into %3")
+                                  .arg(count)
+                                  .arg(count == 1 ? QStringLiteral("file") : QStringLiteral("files"))
+                                  .arg(QDir::toNativeSeparators(folder)),
+                              true);
+}
+
+void MainWindow::OpenSite() {
+  if (site_index_.isEmpty()) return;
+  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(site_index_))) {
+    notifier_.Error(ToCodePage(QStringLiteral("Cannot open \"%1\" in a web browser")
+                                   .arg(QDir::toNativeSeparators(site_index_))));
+  }
+}
+
+void MainWindow::Preview(int row) {
+  if (row >= state_.filelist.Count()) return;
+  // The preview shows what "Save files" would write now, edits included;
+  // during a step the state is the step's, and the controls wait for it.
+  if (!step_running_) binding_.Pull(state_);
+  if (preview_ == nullptr) {
+    preview_ = new PagePreview(this);
+    connect(preview_, &PagePreview::indexRequested, this, [this] { Preview(-1); });
+  }
+  const SitePages pages(state_);
+  QString html;
+  if (pages.Empty()) {
+    html = QStringLiteral("<p><i>The HTML template is empty: \"Save files\" writes no page.</i></p>");
+  } else {
+    html = FromCodePage(row < 0 ? pages.IndexPage() : pages.Page(row));
+  }
+  preview_->ShowPage(FromCodePage(row < 0 ? state_.indexfname : state_.filelist.Row(row).caption),
+                     row, html);
+  if (!preview_->isVisible()) preview_->show();  // a dialog stays above the window
 }
 
 void MainWindow::StopGrab() {

@@ -42,6 +42,7 @@ class EventLoop;
 class GeneratorPage;
 class GrabberPage;
 class OptionsPage;
+class PagePreview;
 class PageFetcher;
 class PhrasesPage;
 class PresetDialogWindow;
@@ -89,6 +90,8 @@ class MainWindow : public QWidget, public StartUpHost {
   OptionsPage* Options() const { return options_; }
   GeneratorPage* Generator() const { return generator_; }
   AboutPage* About() const { return about_; }
+  // The page preview, once a page was previewed; null before.
+  PagePreview* PreviewWindow() const { return preview_; }
 
   // The window's outer size and place on the screen as laid out.
   static constexpr int kLeft = 192, kTop = 122, kOuterWidth = 790, kOuterHeight = 590;
@@ -103,6 +106,11 @@ class MainWindow : public QWidget, public StartUpHost {
   void RunStep(const std::function<void()>& step);
   // "Stop": aborts the grab's downloads.
   void StopGrab();
+  // The line below "Save files" after a save; "Open site".
+  void ShowSaveSummary();
+  void OpenSite();
+  // Shows page `row` of filelist (-1: the index page) in the preview.
+  void Preview(int row);
   void OnPageShown(int index);
   void OnWordsDelete(int row);
   // Shows the buttons' enabled flags of the state.
@@ -133,6 +141,8 @@ class MainWindow : public QWidget, public StartUpHost {
   bool step_running_ = false;
   bool close_pending_ = false;
   bool stop_requested_ = false;  // Stop was pressed during this step
+  PagePreview* preview_ = nullptr;
+  QString site_index_;  // the index page of the last save, for "Open site"
 };
 
 }  // namespace vellora

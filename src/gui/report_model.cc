@@ -18,11 +18,23 @@ int ReportListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ReportListModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid()) return QVariant();
+  if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid()) return QVariant();
   int row = index.row();
   if (row < 0 || row >= list_->Count() || row >= shown_rows_) return QVariant();
-  if (index.column() == 0) return CellText(list_->Row(row).caption);
-  return CellText(list_->SubItem(row, index.column() - 1));
+  const std::string& text =
+      index.column() == 0 ? list_->Row(row).caption : list_->SubItem(row, index.column() - 1);
+  if (role == Qt::DisplayRole) return CellText(text);
+  return ToolTipText(text);
+}
+
+QVariant ReportListModel::ToolTipText(const std::string& text) {
+  // Short cells show whole in the list; longer ones are read in the tooltip,
+  // line breaks kept, wrapped, and the text shown as it is, not as markup.
+  if (text.size() <= kShortCell) return QVariant();
+  QString shown = TextForWidget(std::string_view(text).substr(0, kLongestToolTip));
+  if (text.size() > kLongestToolTip) shown += QStringLiteral(" ...");
+  return QStringLiteral("<p style=\"white-space:pre-wrap\">") + shown.toHtmlEscaped() +
+         QStringLiteral("</p>");
 }
 
 QVariant ReportListModel::headerData(int section, Qt::Orientation orientation, int role) const {

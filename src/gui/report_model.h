@@ -4,7 +4,8 @@
 // The model holds a pointer to the list, not a copy: a list of hundreds of
 // thousands of rows costs nothing until its visible rows are painted. After
 // a step changed the list, Refresh() tells the views. The list must outlive
-// the model.
+// the model. A cell longer than kShortCell characters has its text, up to
+// kLongestToolTip characters, in its tooltip.
 
 #ifndef VELLORA_GUI_REPORT_MODEL_H_
 #define VELLORA_GUI_REPORT_MODEL_H_
@@ -12,6 +13,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <functional>
+#include <string>
 
 #include "base/report_list.h"
 
@@ -36,7 +38,12 @@ class ReportListModel : public QAbstractTableModel {
   // did not remove one row.
   void RemoveRow(int row, const std::function<void()>& remove);
 
+ static constexpr size_t kShortCell = 40;
+  static constexpr size_t kLongestToolTip = 20000;
+
  private:
+  static QVariant ToolTipText(const std::string& text);
+
   const ReportList* list_;
   QStringList headers_;
   int shown_rows_ = 0;  // the row count the views know about

@@ -12,6 +12,7 @@
 
 #include "pipeline/page_writer.h"
 
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -88,6 +89,19 @@ std::string PageTemplateText(const TextList& htmltemplate) {
   const int lines = htmltemplate.Count();
   for (int i = 0; i < lines; ++i) buffer.Add(htmltemplate.FullLine(i));
   return buffer.Count() == 0 ? std::string() : buffer.Text();
+}
+
+std::vector<std::string> SiteFileNames(const MainState& state) {
+  std::vector<std::string> names;
+  if (state.htmltemplate.Count() == 0) return names;
+  std::set<std::string> seen;
+  auto add = [&](const std::string& name) {
+    if (seen.insert(name).second) names.push_back(name);
+  };
+  add(state.indexfname);
+  for (int row = 0; row < state.filelist.Count(); ++row) add(state.filelist.Row(row).caption);
+  if (state.edataurl.size() > 4) add("sitemap.xml");
+  return names;
 }
 
 SitePages::SitePages(const MainState& state)

@@ -10,6 +10,7 @@
 #define VELLORA_PIPELINE_PAGE_WRITER_H_
 
 #include <string>
+#include <vector>
 
 #include "state/main_state.h"
 
@@ -18,6 +19,11 @@ namespace vellora {
 // The template as the writer reads it: every line of `htmltemplate`
 // followed by CR LF; empty when the template has no line.
 std::string PageTemplateText(const TextList& htmltemplate);
+
+// The names of the files that makefilesClick writes for the state as it
+// stands, each once, in the order of their first write: the index page, the
+// pages, sitemap.xml. Empty when the template has no line.
+std::vector<std::string> SiteFileNames(const MainState& state);
 
 class SitePages {
  public:
