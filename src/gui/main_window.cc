@@ -39,6 +39,7 @@ namespace vellora {
 namespace {
 
 constexpr char kNoFetcherMessage[] = "The HTTP client is not available";
+constexpr char kGrabStoppedStatus[] = "Grab stopped.";
 constexpr char kUnknownErrorMessage[] = "Internal error: an exception of unknown type";
 
 // THttpClient's reason for a request ended by Abort, which is how Stop and a
@@ -228,6 +229,8 @@ void MainWindow::RunStep(const std::function<void()>& step) {
     failed = true;
     error = kUnknownErrorMessage;
   }
+  // A grab ended by Stop says so, not the text of the URL it was at.
+  if (aborted && stop_requested_) state_.Status = kGrabStoppedStatus;
   try {
     binding_.Sync(state_);
     ShowStateBesideControls();
@@ -349,6 +352,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  if (preview_ != nullptr) preview_->close();  // it would keep the program running
   event->accept();
 }
 

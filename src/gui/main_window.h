@@ -10,7 +10,8 @@
 //
 // "Stop" ends a waiting grab through PageFetcher::AbortDownloads: the
 // download ends with "Connection aborted on request", its file is not
-// written, no later URL is fetched, and that error is not shown.
+// written, no later URL is fetched, that error is not shown, and the status
+// reads "Grab stopped.".
 //
 // Closing the window saves the preset; a failed save shows its error and
 // keeps the window open. Closing while a download waits asks the loop to

@@ -32,14 +32,18 @@ QString StatusPanel::Text() const { return text_->text(); }
 
 void StatusPanel::SetText(const QString& text) {
   text_->setText(text);
-  if (!progress_->isVisible()) return;
-  if (auto fraction = ParseProgress(text)) {
+  if (progress_->isHidden()) return;
+  // "[n/total]" names the item at work (the grabber's URL being fetched),
+  // so n - 1 are done; with none done yet the bar is a busy indicator, not
+  // an empty bar, and a last URL that waits does not show a full one.
+  auto fraction = ParseProgress(text);
+  const long long done = fraction ? fraction->first - 1 : 0;
+  if (done > 0) {
     // Scale into int, which QProgressBar takes.
-    long long total = fraction->second;
-    long long done = fraction->first;
-    int scaled = total > 0 ? static_cast<int>(done * 1000 / total) : 0;
+    const long long total = fraction->second;
+    const int scaled = static_cast<int>(done * 1000 / total);
     progress_->setRange(0, 1000);
-    progress_->setValue(scaled < 0 ? 0 : (scaled > 1000 ? 1000 : scaled));
+    progress_->setValue(scaled > 1000 ? 1000 : scaled);
   } else {
     progress_->setRange(0, 0);  // busy indicator
   }

@@ -1,8 +1,9 @@
 // StatusPanel: the status bar at the top of the main window. One text panel,
 // and beside it a progress bar that shows only while a step runs.
 //
-// Progress texts of the steps end in "[count/total]"; the bar then shows
-// that fraction, and otherwise a busy indicator.
+// Progress texts of the steps end in "[count/total]", count being the item
+// at work; the bar then shows the count - 1 items done out of total, and a
+// busy indicator while none is done or for any other text.
 
 #ifndef VELLORA_GUI_STATUS_PANEL_H_
 #define VELLORA_GUI_STATUS_PANEL_H_

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -212,8 +213,18 @@ class BindingTest : public QObject {
     StatusPanel panel;
     panel.BeginBusy();
     QVERIFY(panel.Busy());
-    panel.SetText("Generating final word list table [10/40]");
-    QCOMPARE(panel.Text(), QString("Generating final word list table [10/40]"));
+    panel.SetText("Generating final word list table [11/41]");
+    QCOMPARE(panel.Text(), QString("Generating final word list table [11/41]"));
+    // The bar shows the items before the one at work; none done is busy.
+    auto* bar = panel.findChild<QProgressBar*>("StatusProgress");
+    QCOMPARE(bar->maximum(), 1000);
+    QCOMPARE(bar->value(), 243);
+    panel.SetText("Processing URL \"http://h/\", [1/1]");
+    QCOMPARE(bar->maximum(), 0);
+    panel.SetText("Processing URL \"http://h/\", [3/3]");
+    QCOMPARE(bar->value(), 666);
+    panel.SetText("Saving files, please wait...");
+    QCOMPARE(bar->maximum(), 0);
     panel.EndBusy();
     QVERIFY(!panel.Busy());
   }

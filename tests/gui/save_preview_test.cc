@@ -168,8 +168,10 @@ class SavePreviewTest : public QObject {
     QCOMPARE(recorder.urls, QList<QUrl>{QUrl::fromLocalFile(out + "/index.htm")});
     for (const char* scheme : {"file", "http", "https"}) QDesktopServices::unsetUrlHandler(scheme);
 
-    preview->close();
+    // Closing the window closes the preview, which would keep the program up.
+    QVERIFY(preview->isVisible());
     QVERIFY(w.close());
+    QVERIFY(!preview->isVisible());
   }
 
   // The line below "Save files": how many files went into which folder (as
