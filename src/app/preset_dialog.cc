@@ -1,8 +1,10 @@
 #include "app/preset_dialog.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "base/code_page.h"
+#include "base/errors.h"
 #include "base/file_io.h"
 #include "base/printable_text.h"
 
@@ -46,9 +48,13 @@ std::optional<std::string> ChoosePreset(MainState& state, const std::string& nam
   if (!exists && mode == PresetMode::kLoad) {
     return "Preset \"" + name + "\" does not exist in " + state.presets_folder;
   }
-  if (!exists) {
-    ForceDirectories(folder);
-    ForceDirectories(folder + "/Files");
+  // A preset whose folders cannot be made (a name too long for the file
+  // system, a presets folder that is not writable) is refused here: chosen,
+  // it could never be saved, and the window could never close with its save.
+  for (const std::string& made : {folder, folder + "/Files"}) {
+    if (!exists && !ForceDirectories(made)) {
+      return "Cannot create folder \"" + made + "\". " + SystemReason(errno);
+    }
   }
   state.preset_name = name;
   state.caption = std::string(kMainCaption) + " - " + name;

@@ -47,7 +47,8 @@ enum class PresetMode {
 // and the command do: sets the preset name and the main window caption, and
 // for a new preset makes its folder and working folder. Returns nullopt when
 // the preset is chosen, or why it is not (a refused name, an existing preset
-// for kCreate, a missing one for kLoad); nothing is changed then.
+// for kCreate, a missing one for kLoad, "Cannot create folder "PATH". REASON"
+// when a new preset's folders cannot be made); the state is not changed then.
 std::optional<std::string> ChoosePreset(MainState& state, const std::string& name,
                                         PresetMode mode);
 

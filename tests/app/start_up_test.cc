@@ -105,6 +105,27 @@ TEST(PresetDialog, NamesThatAreNotPrintableTextAreRefusedAndNotListed) {
   EXPECT_TRUE(dialog.Button2Click("\xe6\x97\xa5 Nice").closed);
 }
 
+TEST(PresetDialog, APresetWhoseFolderCannotBeMadeIsRefused) {
+  TempDir dir;
+  MainState state;
+  state.presets_folder = dir.path() + "/";
+  PresetDialog dialog(state);
+  const std::string long_name(300, 'n');
+  DialogOutcome outcome = dialog.Button2Click(long_name);
+  EXPECT_FALSE(outcome.closed);
+  EXPECT_EQ(outcome.information,
+            "Cannot create folder \"" + dir.path() + "/" + long_name + "\". File name too long");
+  EXPECT_TRUE(state.preset_name.empty());
+  EXPECT_TRUE(dialog.FormCloseQuery());
+  // A presets folder that is a file.
+  WriteFileForTest(dir.path() + "/plainfile", "");
+  state.presets_folder = dir.path() + "/plainfile/";
+  outcome = PresetDialog(state).Button2Click("p");
+  EXPECT_FALSE(outcome.closed);
+  EXPECT_EQ(outcome.information,
+            "Cannot create folder \"" + dir.path() + "/plainfile/p\". Not a directory");
+}
+
 TEST(PresetDialog, CreateMakesTheFoldersAndSetsTheCaption) {
   TempDir dir;
   MainState state;
