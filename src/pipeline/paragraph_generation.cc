@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "base/errors.h"
-#include "pipeline/pattern_replacer.h"
 #include "pipeline/step_support.h"
 #include "pipeline/steps.h"
 #include "pipeline/token_extractor.h"
@@ -21,12 +20,13 @@ namespace vellora {
 namespace {
 
 // The lines of `list` as the steps read them (each up to kLineReadLimit
-// characters); the views live as long as the list's text is unchanged.
-std::vector<std::string_view> LinesOf(const TextList& list) {
+// characters, never a part of one); the views live as long as the list's
+// text is unchanged.
+std::vector<std::string_view> LinesOf(const TextList& list, TextMode mode) {
   const int count = list.Count();
   std::vector<std::string_view> lines;
   lines.reserve(static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i) lines.push_back(list.FullLine(i).substr(0, kLineReadLimit));
+  for (int i = 0; i < count; ++i) lines.push_back(LineAsRead(list.FullLine(i), mode));
   return lines;
 }
 
@@ -46,8 +46,9 @@ void pagegensheetShow(MainState& state) {
 }
 
 void maketxtClick(MainState& state, Notifier& notifier) {
-  const std::vector<std::string_view> phrases = LinesOf(state.samples);
-  const std::vector<std::string_view> templates = LinesOf(state.templates);
+  const TextMode mode = TextModeOf(state.unicodetext);
+  const std::vector<std::string_view> phrases = LinesOf(state.samples, mode);
+  const std::vector<std::string_view> templates = LinesOf(state.templates, mode);
   const int64_t phrase_total = static_cast<int64_t>(phrases.size());
   if (phrase_total > 0) {
     bool any_place = false;
@@ -62,8 +63,8 @@ void maketxtClick(MainState& state, Notifier& notifier) {
   state.maketxt_enabled = false;
   state.pars.Clear();
   state.filelist.Clear();
-  const std::vector<std::string_view> urls = LinesOf(state.urlsurl);
-  const std::vector<std::string_view> images = LinesOf(state.imagesurl);
+  const std::vector<std::string_view> urls = LinesOf(state.urlsurl, mode);
+  const std::vector<std::string_view> images = LinesOf(state.imagesurl, mode);
   const int64_t url_min = ClampedValue(state.urlmin), url_max = ClampedValue(state.urlmax);
   const int64_t image_min = ClampedValue(state.imagemin);
   const int64_t image_max = ClampedValue(state.imagemax);
@@ -135,11 +136,11 @@ void maketxtClick(MainState& state, Notifier& notifier) {
   state.samples.Clear();
 
   // Phase 2: pages.
-  PatternReplacer file_name_pattern("[\\/?:*\"><| ]");
   auto file_name_of = [&](std::string_view text) {
-    return file_name_pattern.Replace(text, "-") + "." + state.efileext;
+    return FileNameOf(text, state.efileext, mode);
   };
-  const std::vector<std::string_view> user_phrases = LinesOf(state.usersamples);
+  auto capitalised = [mode](std::string_view text) { return Capitalised(text, mode); };
+  const std::vector<std::string_view> user_phrases = LinesOf(state.usersamples, mode);
   size_t next_user = 0;
   const int64_t par_count = static_cast<int64_t>(pars.size());
   std::vector<ReportRow>& pages = state.filelist.MutableRows();
@@ -157,22 +158,22 @@ void maketxtClick(MainState& state, Notifier& notifier) {
     if (user_page) {
       const std::string_view user = user_phrases[next_user];
       page.caption = file_name_of(user);
-      page.sub_items[0] = Capitalised(user);
+      page.sub_items[0] = capitalised(user);
       keywords.assign(user);
       page.sub_items[2] = std::string(user) + ", " + head;
     } else {
       page.caption = file_name_of(head);
-      page.sub_items[0] = Capitalised(head);
+      page.sub_items[0] = capitalised(head);
       page.sub_items[2] = head;
     }
     for (int64_t added = 0; added < n && i < par_count; ++added, ++i) {
       const ReportRow& paragraph = pars[static_cast<size_t>(i)];
       if (!keywords.empty()) keywords += ", ";
       keywords += paragraph.caption;
-      const std::string heading = Capitalised(paragraph.caption);
+      const std::string heading = capitalised(paragraph.caption);
       if (body.empty() && next_user < user_phrases.size()) {
         body += "\r\n<center><h1>";
-        body += Capitalised(user_phrases[next_user]);
+        body += capitalised(user_phrases[next_user]);
         body += "</h1></center>\r\n<h2>";
         body += heading;
         body += "</h2>\r\n\r\n";

@@ -1,9 +1,13 @@
 #include "pipeline/step_support.h"
 
 #include <charconv>
+#include <cstring>
 
 #include "base/code_page.h"
 #include "base/numbers.h"
+#include "text/case_mapping.h"
+#include "text/character_properties.h"
+#include "text/utf8.h"
 
 namespace vellora {
 
@@ -51,12 +55,39 @@ std::string_view TrimControls(std::string_view text) {
   return text.substr(begin, end - begin);
 }
 
-std::string Capitalised(std::string_view text) {
+std::string Capitalised(std::string_view text, TextMode mode) {
+  if (mode == TextMode::kUnicode && !text.empty() && static_cast<unsigned char>(text[0]) >= 0x80) {
+    return CapitaliseFirstUtf8(text);
+  }
   std::string result(text);
   if (result.size() >= 2 && result[0] >= 'a' && result[0] <= 'z') {
     result[0] = static_cast<char>(result[0] - 'a' + 'A');
   }
   return result;
+}
+
+std::string FileNameOf(std::string_view text, std::string_view extension, TextMode mode) {
+  std::string name;
+  name.reserve(text.size() + extension.size() + 1);
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80 || mode == TextMode::kAnsi) {
+      const bool replaced = c == ' ' || (c < 0x80 && std::strchr("/?:*\"><|", c) != nullptr && c != 0);
+      name.push_back(replaced ? '-' : static_cast<char>(c));
+      ++i;
+      continue;
+    }
+    const Utf8Char ch = DecodeUtf8(text, i);
+    if (IsWhiteSpaceCharacter(ch.code_point)) {
+      name.push_back('-');
+    } else {
+      name.append(text.substr(i, ch.length));
+    }
+    i += ch.length;
+  }
+  name += '.';
+  name.append(extension);
+  return name;
 }
 
 size_t FindIgnoringCase(std::string_view text, std::string_view needle, size_t from) {

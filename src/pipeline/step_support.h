@@ -14,6 +14,7 @@
 #include "base/integer_spin.h"
 #include "base/notifier.h"
 #include "base/random.h"
+#include "text/text_mode.h"
 
 namespace vellora {
 
@@ -52,8 +53,17 @@ int64_t ParseCount(std::string_view text);
 std::string_view TrimControls(std::string_view text);
 
 // `text` with its first character changed from a..z to A..Z when the text
-// has at least two characters; otherwise unchanged.
-std::string Capitalised(std::string_view text);
+// has at least two characters; otherwise unchanged. In Unicode mode the
+// first character of UTF-8 `text` goes to its title case by Unicode ("élan"
+// gives "Élan"), and the two characters are counted as characters.
+std::string Capitalised(std::string_view text, TextMode mode = TextMode::kAnsi);
+
+// A page's file name made from the phrase `text` in the text mode `mode`:
+// every character of `/\?:*"><|` and space becomes "-" (a backslash
+// stays), then "." and `extension` follow. In Unicode mode every other
+// white-space character (the no-break space, U+2000 to U+200A, ...) becomes
+// "-" as a space does; letters of every script stay as they are.
+std::string FileNameOf(std::string_view text, std::string_view extension, TextMode mode);
 
 // Every occurrence of `from` in `text`, compared ignoring case by the code
 // page's upper-case mapping, replaced by `to`, left to right, without

@@ -66,7 +66,7 @@ std::string Utf8FilesMessage(int64_t files) {
 }  // namespace
 
 void bprocessClick(MainState& state, Notifier& notifier) {
-  ExtractWords(state, notifier, TextMode::kAnsi);
+  ExtractWords(state, notifier, TextModeOf(state.unicodetext));
 }
 
 void ExtractWords(MainState& state, Notifier& notifier, TextMode mode) {

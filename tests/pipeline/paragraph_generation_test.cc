@@ -208,6 +208,27 @@ TEST_F(ParagraphGenerationTest, PagesTakeTheirHeadsFromUserPhrasesFirst) {
                                       "\r\n\r\nf\r\n"}));
 }
 
+TEST_F(ParagraphGenerationTest, UnicodeModeTitlesAndNamesPagesByCharacters) {
+  state_.unicodetext = true;
+  state_.parmin.SetValue(1);
+  state_.parmax.SetValue(1);
+  state_.sentmin.SetValue(1);
+  state_.sentmax.SetValue(1);
+  // élan vital, москва; a user phrase "über uns" names the first page.
+  state_.samples.SetText(Lines({"\xC3\xA9lan vital", "\xD0\xBC\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0"}));
+  state_.usersamples.SetText(Lines({"\xC3\xBC" "ber\xC2\xA0uns"}));
+  maketxtClick(state_, notifier_);
+  EXPECT_EQ(Captions(state_.filelist),
+            (Strings{"\xC3\xBC" "ber-uns.htm", "\xD0\xBC\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0.htm"}));
+  const ReportRow& first = state_.filelist.Row(0);
+  EXPECT_EQ(first.sub_items[0], "\xC3\x9C" "ber\xC2\xA0uns");
+  EXPECT_EQ(first.sub_items[3],
+            "\r\n<center><h1>\xC3\x9C" "ber\xC2\xA0uns</h1></center>\r\n<h2>\xC3\x89lan vital</h2>"
+            "\r\n\r\n\xC3\xA9lan vital\r\n");
+  EXPECT_EQ(state_.filelist.Row(1).sub_items[0],
+            "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0");
+}
+
 TEST_F(ParagraphGenerationTest, TheLastPageTakesTheParagraphsLeft) {
   state_.sentmin.SetValue(1);
   state_.sentmax.SetValue(1);
@@ -225,6 +246,35 @@ TEST(StepSupportTest, CapitalisedChangesOnlyALeadingLowerCaseAsciiLetter) {
   EXPECT_EQ(Capitalised("1abc"), "1abc");
   EXPECT_EQ(Capitalised("\xE9t\xE9"), "\xE9t\xE9");
   EXPECT_EQ(Capitalised(""), "");
+}
+
+TEST(StepSupportTest, CapitalisedInUnicodeModeTitlesTheFirstCharacterOfAnyScript) {
+  const TextMode u = TextMode::kUnicode;
+  EXPECT_EQ(Capitalised("\xC3\xA9lan", u), "\xC3\x89lan");                          // élan
+  EXPECT_EQ(Capitalised("\xD0\xBC\xD0\xB8\xD1\x80", u), "\xD0\x9C\xD0\xB8\xD1\x80");  // мир
+  EXPECT_EQ(Capitalised("cheap flights", u), "Cheap flights");
+  EXPECT_EQ(Capitalised("a", u), "a");
+  EXPECT_EQ(Capitalised("\xC3\xA9", u), "\xC3\xA9");  // one character of two bytes
+  EXPECT_EQ(Capitalised("1\xC3\xA9", u), "1\xC3\xA9");
+  // ANSI mode leaves the same bytes alone.
+  EXPECT_EQ(Capitalised("\xC3\xA9lan"), "\xC3\xA9lan");
+}
+
+TEST(StepSupportTest, FileNameOfReplacesItsSetAndInUnicodeModeEverySpace) {
+  for (TextMode mode : {TextMode::kAnsi, TextMode::kUnicode}) {
+    EXPECT_EQ(FileNameOf("a/b?c:d*e\"f>g<h|i j\\k", "htm", mode), "a-b-c-d-e-f-g-h-i-j\\k.htm");
+    EXPECT_EQ(FileNameOf("", "php", mode), ".php");
+  }
+  // Letters of any script stay; the no-break space, an em space and U+0085
+  // are spaces in Unicode mode.
+  EXPECT_EQ(FileNameOf("\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0 caf\xC3\xA9", "htm",
+                       TextMode::kUnicode),
+            "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0-caf\xC3\xA9.htm");
+  EXPECT_EQ(FileNameOf("a\xC2\xA0" "b\xE2\x80\x83" "c\xC2\x85" "d \xE6\x97\xA5", "htm",
+                       TextMode::kUnicode),
+            "a-b-c-d-\xE6\x97\xA5.htm");
+  // ANSI mode keeps every byte outside the set, a no-break space A0 too.
+  EXPECT_EQ(FileNameOf("a\xA0" "b\xC2\xA0" "c", "htm", TextMode::kAnsi), "a\xA0" "b\xC2\xA0" "c.htm");
 }
 
 TEST(StepSupportTest, ReplaceAllIgnoringCaseDoesNotRescanReplacements) {
