@@ -1,5 +1,6 @@
 #include "app/fields.h"
 
+#include "app/preset_text_mode.h"
 #include "base/code_page.h"
 #include "state/field_table.h"
 
@@ -47,10 +48,11 @@ SetFieldResult SetField(MainState& state, const std::string& name, const std::st
     case FieldKind::kText:
     case FieldKind::kLabel:
       if (value.find_first_of("\r\n") != std::string::npos) return SetFieldResult::kLineBreak;
-      state.*row->As<std::string>() = value;
+      state.*row->As<std::string>() =
+          state.unicodetext && !row->path ? UnicodeModeText(value) : value;
       break;
     case FieldKind::kTextList:
-      (state.*row->As<TextList>()).SetText(value);
+      (state.*row->As<TextList>()).SetText(state.unicodetext ? UnicodeModeText(value) : value);
       break;
     case FieldKind::kIntegerSpin:
       (state.*row->As<IntegerSpin>()).SetText(value);
@@ -59,7 +61,11 @@ SetFieldResult SetField(MainState& state, const std::string& name, const std::st
     case FieldKind::kCheckBox: {
       std::optional<bool> on = ParseCheck(value);
       if (!on) return SetFieldResult::kBadValue;
-      state.*row->As<bool>() = *on;
+      if (row->As<bool>() == &MainState::unicodetext) {
+        SetTextMode(state, *on);  // the texts follow the mode
+      } else {
+        state.*row->As<bool>() = *on;
+      }
       break;
     }
     case FieldKind::kReportList:

@@ -21,7 +21,9 @@ enum class SetFieldResult { kSet, kUnknownField, kNotSettable, kBadValue, kLineB
 // a check box takes 1, true, on, yes or 0, false, off, no (any letter case)
 // and anything else is kBadValue. A single-line text holding CR or LF is
 // kLineBreak and left as it was: settings.ini keeps one value a line, so the
-// break would add keys at the next load.
+// break would add keys at the next load. Switching `unicodetext` re-encodes
+// the texts (app/preset_text_mode.h); in Unicode mode a text value that is
+// not valid UTF-8 is read as Windows-1252.
 SetFieldResult SetField(MainState& state, const std::string& name, const std::string& value);
 
 // True when `name` is a text list field (for loading its value from a file).

@@ -1,5 +1,6 @@
 #include "app/presets.h"
 
+#include "app/preset_text_mode.h"
 #include "base/file_io.h"
 #include "base/profile_file.h"
 #include "state/field_table.h"
@@ -61,6 +62,7 @@ void loadpreset(MainState& state) {
   for (const FieldRow& row : FieldTable()) {
     if (row.preset_key != nullptr) LoadKey(row, settings, state);
   }
+  if (state.unicodetext) NormaliseUnicodeTexts(state);
 }
 
 void savepreset(MainState& state) {
