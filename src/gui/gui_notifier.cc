@@ -13,11 +13,11 @@ GuiNotifier::GuiNotifier(StatusPanel* panel, QWidget* parent) : panel_(panel), p
 }
 
 void GuiNotifier::Information(const std::string& message) {
-  Show(Kind::kInformation, FromCodePage(message));
+  Show(Kind::kInformation, FromText(message));
 }
 
 void GuiNotifier::Error(const std::string& message) {
-  Show(Kind::kError, FromCodePage(TopLevelMessage(message)));
+  Show(Kind::kError, FromText(TopLevelMessage(message)));
 }
 
 void GuiNotifier::Show(Kind kind, const QString& text) {
@@ -31,7 +31,7 @@ void GuiNotifier::Show(Kind kind, const QString& text) {
 }
 
 void GuiNotifier::Status(const std::string& text) {
-  if (panel_) panel_->SetText(FromCodePage(text));
+  if (panel_) panel_->SetText(FromText(text));
   if (status_hook_) status_hook_();
   if (since_paint_.elapsed() >= kPaintIntervalMs) {
     since_paint_.restart();

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
@@ -16,6 +17,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/preset_text_mode.h"
 #include "base/errors.h"
 #include "base/event_loop.h"
 #include "gui/about_page.h"
@@ -165,11 +167,13 @@ void MainWindow::ConnectButtons() {
   });
   connect(generator_->previewindex, &QAction::triggered, this, [this] { Preview(-1); });
   connect(words_->words, &ReportView::deleteKeyPressed, this, &MainWindow::OnWordsDelete);
+  connect(options_->unicodetext, &QCheckBox::clicked, this, &MainWindow::OnTextModeClicked);
   connect(pages_, &QTabWidget::currentChanged, this, &MainWindow::OnPageShown);
 }
 
 StartUpResult MainWindow::Start(const std::string& presets_folder, bool seed_from_clock) {
   StartUpResult result = FormCreate(state_, *this, notifier_, presets_folder, seed_from_clock);
+  SetShownTextMode(TextModeOf(state_.unicodetext));
   PushAll();
   pages_->setCurrentIndex(0);
   return result;
@@ -202,7 +206,7 @@ void MainWindow::PushAll() {
 
 void MainWindow::ShowStateBesideControls() {
   PushButtons();
-  QString status = FromCodePage(state_.Status);
+  QString status = FromText(state_.Status);
   if (status_->Text() != status) status_->SetText(status);
   setWindowTitle(FromPath(state_.caption));
 }
@@ -331,6 +335,23 @@ void MainWindow::OnWordsDelete(int row) {
   if (row < 0 || row >= state_.words.Count()) return;
   words_model_->RemoveRow(row, [this, row] { wordsKeyDown(state_, row); });
   words_->words->SelectRow(row);
+}
+
+void MainWindow::OnTextModeClicked(bool unicode) {
+  if (step_running_) {
+    // A waiting step holds the texts: the mode changes between steps only.
+    options_->unicodetext->setChecked(!unicode);
+    QApplication::beep();
+    return;
+  }
+  // What the controls show is taken in the old mode, re-encoded into the new
+  // one and shown again: the same characters, now held in the new mode.
+  const bool was_unicode = state_.unicodetext;
+  binding_.Pull(state_);
+  state_.unicodetext = was_unicode;
+  SetTextMode(state_, unicode);
+  SetShownTextMode(TextModeOf(state_.unicodetext));
+  PushAll();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

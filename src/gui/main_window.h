@@ -114,6 +114,7 @@ class MainWindow : public QWidget, public StartUpHost {
   void Preview(int row);
   void OnPageShown(int index);
   void OnWordsDelete(int row);
+  void OnTextModeClicked(bool unicode);
   // Shows the buttons' enabled flags of the state.
   void PushButtons();
   void PushAll();

@@ -1,5 +1,6 @@
 #include "gui/options_page.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -35,6 +36,9 @@ OptionsPage::OptionsPage(const MainState& initial, QWidget* parent) : QWidget(pa
   echarset = AddEdit(this, "echarset", QRect(200, 70, 180, 21));
   AddLabel(this, 10, 100, QStringLiteral("File extension (htm/html/php)"));
   efileext = AddEdit(this, "efileext", QRect(200, 95, 71, 21));
+  unicodetext = new QCheckBox(QStringLiteral("Unicode (UTF-8)"), this);
+  unicodetext->setObjectName(QStringLiteral("unicodetext"));
+  unicodetext->setGeometry(QRect(280, 95, 101, 21));
 
   QLabel* url_rate = AddLabel(this, 10, 140, UrlRateCaption());
   url_rate->setObjectName(QStringLiteral("urlratelabel"));
@@ -59,7 +63,7 @@ OptionsPage::OptionsPage(const MainState& initial, QWidget* parent) : QWidget(pa
   indexpage = AddMemo(this, "indexpage", QRect(395, 95, 351, 386), MemoStyle::kBothScrollBars);
 
   ChainTabOrder({esitename, esiteurl, imagemin, imagemax, imagesurl, urlmax, urlmin, urlsurl,
-                 efileext, indexpage, indexfname, echarset});
+                 efileext, unicodetext, indexpage, indexfname, echarset});
 }
 
 }  // namespace vellora

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 
+class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QSpinBox;
@@ -30,6 +31,7 @@ class OptionsPage : public QWidget {
   QLineEdit* esiteurl;
   QLineEdit* echarset;
   QLineEdit* efileext;
+  QCheckBox* unicodetext;  // Unicode text mode of the preset
   QSpinBox* urlmin;
   QSpinBox* urlmax;
   QPlainTextEdit* urlsurl;

@@ -30,7 +30,7 @@ void StateBinding::BindFields(QWidget* root) {
     switch (row.kind) {
       case FieldKind::kText:
         if (auto* edit = root->findChild<QLineEdit*>(name)) {
-          BindEdit(edit, row.As<std::string>(), row.path ? Encoding::kPath : Encoding::kCodePage);
+          BindEdit(edit, row.As<std::string>(), row.path ? Encoding::kPath : Encoding::kText);
         }
         break;
       case FieldKind::kLabel:
@@ -98,12 +98,12 @@ void StateBinding::PushMemo(Memo& m, const std::string& text) {
 }
 
 std::string StateBinding::EditValue(const Edit& e) const {
-  return e.encoding == Encoding::kPath ? ToPath(e.widget->text()) : ToCodePage(e.widget->text());
+  return e.encoding == Encoding::kPath ? ToPath(e.widget->text()) : ToText(e.widget->text());
 }
 
 void StateBinding::PushEdit(Edit& e, const std::string& value) {
   e.synced = value;
-  QString text = e.encoding == Encoding::kPath ? FromPath(value) : FromCodePage(value);
+  QString text = e.encoding == Encoding::kPath ? FromPath(value) : FromText(value);
   if (e.widget->text() != text) e.widget->setText(text);
 }
 
@@ -210,7 +210,7 @@ void StateBinding::Sync(MainState& state) {
 void StateBinding::PushLabelsAndReports(const MainState& state) {
   for (const Label& l : labels_) {
     if (!l.widget) continue;
-    l.widget->setText(FromCodePage(state.*l.field));
+    l.widget->setText(FromText(state.*l.field));
     // A left-aligned label grows with its text; a centred one keeps its box.
     if (!(l.widget->alignment() & Qt::AlignHCenter)) l.widget->adjustSize();
   }

@@ -44,7 +44,9 @@ QString MemoText(const QPlainTextEdit* memo);
 
 class StateBinding {
  public:
-  enum class Encoding { kCodePage, kPath };
+  // kText: a text of the shown text mode (gui/text_codec.h); kPath: a
+  // file-system path.
+  enum class Encoding { kText, kPath };
 
   // Binds each row of the field table to the control of its name and kind
   // under `root`; rows without such a control stay unbound.
@@ -52,7 +54,7 @@ class StateBinding {
 
   void BindMemo(QPlainTextEdit* memo, TextList MainState::*field);
   void BindEdit(QLineEdit* edit, std::string MainState::*field,
-                Encoding encoding = Encoding::kCodePage);
+                Encoding encoding = Encoding::kText);
   void BindSpin(QSpinBox* spin, IntegerSpin MainState::*field);
   void BindLabel(QLabel* label, std::string MainState::*field);
   void BindCheck(QCheckBox* check, bool MainState::*field);

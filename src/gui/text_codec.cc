@@ -2,8 +2,12 @@
 
 #include <QHash>
 
+#include "text/utf8.h"
+
 namespace vellora {
 namespace {
+
+TextMode shown_mode = TextMode::kAnsi;
 
 // Code points of the bytes 0x80..0x9F; the rest of the page is Latin-1.
 // clang-format off
@@ -35,6 +39,20 @@ char ByteOf(char16_t unit) {
 }
 
 }  // namespace
+
+void SetShownTextMode(TextMode mode) { shown_mode = mode; }
+
+TextMode ShownTextMode() { return shown_mode; }
+
+QString FromText(std::string_view text) {
+  if (shown_mode == TextMode::kAnsi) return FromCodePage(text);
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToText(const QString& text) {
+  if (shown_mode == TextMode::kAnsi) return ToCodePage(text);
+  return text.toUtf8().toStdString();
+}
 
 QString FromCodePage(std::string_view bytes) {
   QString out(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
@@ -78,11 +96,11 @@ QString TextForWidget(std::string_view text) {
       joined.push_back(text[i]);
     }
   }
-  return FromCodePage(joined);
+  return FromText(joined);
 }
 
 std::string TextFromWidget(const QString& text) {
-  std::string bytes = ToCodePage(text);
+  std::string bytes = ToText(text);
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 16);
   for (char c : bytes) {
@@ -93,11 +111,12 @@ std::string TextFromWidget(const QString& text) {
 }
 
 QString CellText(std::string_view text, size_t limit) {
-  std::string line(text.substr(0, limit));
+  const size_t cut = shown_mode == TextMode::kUnicode ? PrefixOfCharacters(text, limit) : limit;
+  std::string line(text.substr(0, cut));
   for (char& c : line) {
     if (c == '\r' || c == '\n') c = ' ';
   }
-  return FromCodePage(line);
+  return FromText(line);
 }
 
 }  // namespace vellora
