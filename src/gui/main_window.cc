@@ -50,7 +50,8 @@ constexpr char kAbortedReason[] = "Connection aborted on request";
 
 bool IsAbortedOnRequest(const std::exception& error) {
   const auto* http = dynamic_cast<const EHttpError*>(&error);
-  return http != nullptr && http->ErrorNumber() == 404 && kAbortedReason == std::string(http->what());
+  return http != nullptr && http->ErrorNumber() == 404 &&
+         kAbortedReason == std::string(http->what());
 }
 
 }  // namespace
@@ -272,15 +273,15 @@ void MainWindow::ShowSaveSummary() {
                                 false);
     return;
   }
-  const QString folder =
-      QDir::cleanPath(QFileInfo(FromPath(state_.eresfolder)).absoluteFilePath());
+  const QString folder = QDir::cleanPath(QFileInfo(FromPath(state_.eresfolder)).absoluteFilePath());
   site_index_ = folder + QLatin1Char('/') + FromPath(state_.indexfname);
   const int count = static_cast<int>(names.size());
-  generator_->ShowSaveSummary(QStringLiteral("%1 %2 written into %3")
-                                  .arg(count)
-                                  .arg(count == 1 ? QStringLiteral("file") : QStringLiteral("files"))
-                                  .arg(QDir::toNativeSeparators(folder)),
-                              true);
+  generator_->ShowSaveSummary(
+      QStringLiteral("%1 %2 written into %3")
+          .arg(count)
+          .arg(count == 1 ? QStringLiteral("file") : QStringLiteral("files"))
+          .arg(QDir::toNativeSeparators(folder)),
+      true);
 }
 
 void MainWindow::OpenSite() {
@@ -303,7 +304,8 @@ void MainWindow::Preview(int row) {
   const SitePages pages(state_);
   QString html;
   if (pages.Empty()) {
-    html = QStringLiteral("<p><i>The HTML template is empty: \"Save files\" writes no page.</i></p>");
+    html =
+        QStringLiteral("<p><i>The HTML template is empty: \"Save files\" writes no page.</i></p>");
   } else {
     html = FromCodePage(row < 0 ? pages.IndexPage() : pages.Page(row));
   }

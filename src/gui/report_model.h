@@ -38,7 +38,7 @@ class ReportListModel : public QAbstractTableModel {
   // did not remove one row.
   void RemoveRow(int row, const std::function<void()>& remove);
 
- static constexpr size_t kShortCell = 40;
+  static constexpr size_t kShortCell = 40;
   static constexpr size_t kLongestToolTip = 20000;
 
  private:

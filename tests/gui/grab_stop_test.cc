@@ -58,8 +58,8 @@ class GrabStopTest : public QObject {
     QVERIFY(p.Start());
     MainWindow& w = p.window;
     GrabberPage* g = w.Grabber();
-    const QString urls = QString::fromStdString(server.Url("/slow.htm") + "\n" +
-                                                server.Url("/a.htm") + "\n");
+    const QString urls =
+        QString::fromStdString(server.Url("/slow.htm") + "\n" + server.Url("/a.htm") + "\n");
     p.PasteUrls(urls);
     QVERIFY(!g->bstopgrab->isEnabled());
     bool stop_enabled = false, others_enabled = false;
@@ -115,9 +115,7 @@ class GrabStopTest : public QObject {
     QTimer::singleShot(10000, &w, [&] { server.Release("guard"); });
     RunWhen(
         &w,
-        [&] {
-          return server.HeldRequests() == 2 && QFile::exists(p.Working() + "zarngrab#1.htm");
-        },
+        [&] { return server.HeldRequests() == 2 && QFile::exists(p.Working() + "zarngrab#1.htm"); },
         [&] { Click(w.Grabber()->bstopgrab); });
     Click(w.Grabber()->bgraburls);
     QVERIFY2(p.log.messages.empty(), qPrintable(p.log.Texts().join("|")));
@@ -188,17 +186,17 @@ class GrabStopTest : public QObject {
     FailingFetcher http_error([] { throw EHttpError("Not Found", 404); });
     FailingFetcher no_memory([] { throw std::bad_alloc(); });
     FailingFetcher odd([] { throw 42; });
-    for (PageFetcher* fetcher : {static_cast<PageFetcher*>(&http_error),
-                                 static_cast<PageFetcher*>(&no_memory),
-                                 static_cast<PageFetcher*>(&odd)}) {
+    for (PageFetcher* fetcher :
+         {static_cast<PageFetcher*>(&http_error), static_cast<PageFetcher*>(&no_memory),
+          static_cast<PageFetcher*>(&odd)}) {
       w.SetFetcher(fetcher);
       Click(w.Grabber()->bgraburls);
       QVERIFY(!w.StepRunning());
       QVERIFY(!w.Grabber()->bstopgrab->isEnabled());
     }
-    QCOMPARE(p.log.Texts(), (QStringList{"Unable to create directory.", "Not Found.",
-                                         "Out of memory.",
-                                         "Internal error: an exception of unknown type."}));
+    QCOMPARE(p.log.Texts(),
+             (QStringList{"Unable to create directory.", "Not Found.", "Out of memory.",
+                          "Internal error: an exception of unknown type."}));
     QCOMPARE(busy_at_message, (QList<bool>{false, false, false, false}));
     QVERIFY(!w.Status()->Busy());
 

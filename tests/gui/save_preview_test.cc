@@ -136,7 +136,8 @@ class SavePreviewTest : public QObject {
     for (int row = 0; row < files.Count(); ++row) {
       g->filelist->SelectRow(row);
       QCOMPARE(preview->PageRow(), row);
-      const QByteArray written = ReadFile(out + "/" + QString::fromStdString(files.Row(row).caption));
+      const QByteArray written =
+          ReadFile(out + "/" + QString::fromStdString(files.Row(row).caption));
       QVERIFY(!written.isEmpty());
       QCOMPARE(ToCodePage(preview->Html()), written.toStdString());
       QCOMPARE(preview->source->toPlainText(), QString(preview->Html()).replace("\r\n", "\n"));
@@ -206,7 +207,8 @@ class SavePreviewTest : public QObject {
     g->eresfolder->setText(empty_out);
     g->htmltemplate->clear();
     Click(g->makefiles);
-    QCOMPARE(g->savesummary->toolTip(), QString("Nothing was written: the HTML template is empty."));
+    QCOMPARE(g->savesummary->toolTip(),
+             QString("Nothing was written: the HTML template is empty."));
     QVERIFY(g->opensite->isHidden());
     QVERIFY(QDir(empty_out).entryList(QDir::Files).isEmpty());
 
