@@ -287,8 +287,8 @@ void MainWindow::ShowSaveSummary() {
 void MainWindow::OpenSite() {
   if (site_index_.isEmpty()) return;
   if (!QDesktopServices::openUrl(QUrl::fromLocalFile(site_index_))) {
-    notifier_.Error(ToCodePage(QStringLiteral("Cannot open \"%1\" in a web browser")
-                                   .arg(QDir::toNativeSeparators(site_index_))));
+    notifier_.Error(ToText(QStringLiteral("Cannot open \"%1\" in a web browser")
+                               .arg(QDir::toNativeSeparators(site_index_))));
   }
 }
 
@@ -307,10 +307,10 @@ void MainWindow::Preview(int row) {
     html =
         QStringLiteral("<p><i>The HTML template is empty: \"Save files\" writes no page.</i></p>");
   } else {
-    html = FromCodePage(row < 0 ? pages.IndexPage() : pages.Page(row));
+    html = FromText(row < 0 ? pages.IndexPage() : pages.Page(row));
   }
-  preview_->ShowPage(FromCodePage(row < 0 ? state_.indexfname : state_.filelist.Row(row).caption),
-                     row, html);
+  preview_->ShowPage(FromText(row < 0 ? state_.indexfname : state_.filelist.Row(row).caption), row,
+                     html);
   if (!preview_->isVisible()) preview_->show();  // a dialog stays above the window
 }
 

@@ -5,6 +5,7 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include "gui/controls.h"
 #include "gui/generator_page.h"
 #include "gui/main_window.h"
+#include "gui/options_page.h"
 #include "gui/page_preview.h"
 #include "gui/phrases_page.h"
 #include "gui/report_model.h"
@@ -118,7 +120,7 @@ class SavePreviewTest : public QObject {
     QVERIFY(preview != nullptr);
     QVERIFY(preview->isVisible());
     QCOMPARE(preview->PageRow(), 1);
-    QCOMPARE(preview->PageName(), FromCodePage(files.Row(1).caption));
+    QCOMPARE(preview->PageName(), FromText(files.Row(1).caption));
     g->filelist->SelectRow(0);
     QCOMPARE(preview->PageRow(), 0);
     Click(preview->indexbutton);
@@ -131,7 +133,7 @@ class SavePreviewTest : public QObject {
     QCOMPARE(p.StatusText(), QString("Done."));
 
     // The index page as previewed before the save, and every page.
-    QCOMPARE(ToCodePage(index_before_save), ReadFile(out + "/index.htm").toStdString());
+    QCOMPARE(ToText(index_before_save), ReadFile(out + "/index.htm").toStdString());
     QVERIFY(index_before_save.startsWith("<html><head><title>"));
     for (int row = 0; row < files.Count(); ++row) {
       g->filelist->SelectRow(row);
@@ -139,7 +141,7 @@ class SavePreviewTest : public QObject {
       const QByteArray written =
           ReadFile(out + "/" + QString::fromStdString(files.Row(row).caption));
       QVERIFY(!written.isEmpty());
-      QCOMPARE(ToCodePage(preview->Html()), written.toStdString());
+      QCOMPARE(ToText(preview->Html()), written.toStdString());
       QCOMPARE(preview->source->toPlainText(), QString(preview->Html()).replace("\r\n", "\n"));
     }
     // The rendered page is the page, not its markup.
@@ -173,6 +175,30 @@ class SavePreviewTest : public QObject {
     QVERIFY(preview->isVisible());
     QVERIFY(w.close());
     QVERIFY(!preview->isVisible());
+  }
+
+  // In Unicode mode the preview shows the UTF-8 text that is written, every
+  // character kept.
+  void previewInUnicodeMode() {
+    Program p;
+    QVERIFY(p.Start());
+    MainWindow& w = p.window;
+    p.Show(3);
+    QTest::mouseClick(w.Options()->unicodetext, Qt::LeftButton);
+    QVERIFY(w.State().unicodetext);
+    w.Options()->esitename->setText(QString::fromUtf8("Москва café"));
+    const QString out = p.dir.path() + "/site";
+    QVERIFY2(MakePages(p, out), qPrintable(p.log.Texts().join("|")));
+    w.Generator()->htmltemplate->setPlainText(kTemplate);
+    Click(w.Generator()->makefiles);
+    QVERIFY2(p.log.messages.empty(), qPrintable(p.log.Texts().join("|")));
+    w.Generator()->previewindex->trigger();
+    PagePreview* preview = w.PreviewWindow();
+    QVERIFY(preview != nullptr);
+    QCOMPARE(preview->PageRow(), -1);
+    QVERIFY(preview->Html().contains(QString::fromUtf8("<title>Москва café</title>")));
+    QCOMPARE(ToText(preview->Html()), ReadFile(out + "/index.htm").toStdString());
+    QVERIFY(w.close());
   }
 
   // The line below "Save files": how many files went into which folder (as
