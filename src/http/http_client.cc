@@ -18,6 +18,8 @@ std::string ErrorWithNumber(uint16_t error) {
   return SocketErrorText(error) + " (Error #" + std::to_string(error) + ")";
 }
 
+const char* DefaultPort(const std::string& scheme) { return scheme == "https" ? "443" : "80"; }
+
 bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
   return text.size() >= prefix.size() && EqualIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
@@ -41,13 +43,7 @@ THttpClient::THttpClient(EventLoop& loop)
     SocketSessionConnected(error);
   };
   socket_.OnDataAvailable = [this](TAsyncSocket&, uint16_t) { SocketDataAvailable(); };
-  socket_.OnSessionClosed = [this](TAsyncSocket&, uint16_t error) {
-    if (closed_route_ == ClosedRoute::kReconnect) {
-      ReconnectForRelocation();
-    } else {
-      SocketSessionClosed(error);
-    }
-  };
+  socket_.OnSessionClosed = [this](TAsyncSocket&, uint16_t error) { SocketClosedEvent(error); };
   // Socket failures are reported here instead of being raised; those that
   // end a request are noticed where the operation was started.
   socket_.OnError = [this](TAsyncSocket&) {
@@ -186,7 +182,7 @@ void THttpClient::StartRequest(THttpRequest request) {
   target_scheme_ = scheme;
   if (!user.empty()) request_user_ = user;
   if (!password.empty()) request_password_ = password;
-  if (port.empty()) port = "80";
+  if (port.empty()) port = DefaultPort(scheme);
   request_port_ = port;
   if (target_scheme_.empty()) target_scheme_ = "http";
   if (request_path_.empty()) request_path_ = "/";
@@ -207,7 +203,7 @@ void THttpClient::StartRequest(THttpRequest request) {
 
   if (socket_.State() == ssConnected) {
     if (target_host_ == open_host_ && target_port_ == open_port_ &&
-        target_scheme_ == open_scheme_) {
+        target_scheme_ == open_scheme_ && (target_scheme_ != "https" || AllowHttps)) {
       reused_connection_ = true;
       SocketSessionConnected(0);
       return;
@@ -268,7 +264,11 @@ void THttpClient::SocketDnsLookupDone(uint16_t error) {
   open_host_ = target_host_;
   open_port_ = target_port_;
   open_scheme_ = target_scheme_;
-  if (target_scheme_ != "http") {
+  tls_.reset();
+  tls_connection_ = target_scheme_ == "https";
+  tls_handshaking_ = false;
+  tls_close_notified_ = false;
+  if (target_scheme_ != "http" && !(target_scheme_ == "https" && AllowHttps)) {
     completion_error_ = socket_.LastError();
     status_code_ = 501;
     reason_phrase_ = "Protocol \"" + target_scheme_ + "\" not implemented";
@@ -295,6 +295,9 @@ void THttpClient::SocketSessionConnected(uint16_t error) {
     if (OnSessionConnected) OnSessionConnected(*this);
     return;  // the socket closes itself; the closed handler ends the request
   }
+  // A new https connection first makes its TLS session, which comes back
+  // here once the handshake is done.
+  if (tls_connection_ && tls_ == nullptr) return StartTls();
   relocation_pending_ = false;
   connected_ = true;
   SetState(httpConnected);
@@ -319,7 +322,7 @@ void THttpClient::SendRequest(const std::string& method, const std::string& vers
   if (!connection_value_.empty()) lines.push_back("Connection: " + connection_value_);
   if (!AcceptLanguage.empty()) lines.push_back("Accept-Language: " + AcceptLanguage);
   if (!Agent.empty()) lines.push_back("User-Agent: " + Agent);
-  if (request_port_ == "80" || request_port_.empty()) {
+  if (request_port_ == DefaultPort(target_scheme_) || request_port_.empty()) {
     lines.push_back("Host: " + request_host_);
   } else {
     lines.push_back("Host: " + request_host_ + ":" + request_port_);
@@ -351,10 +354,28 @@ void THttpClient::SendRequest(const std::string& method, const std::string& vers
   }
   if (OnRequestHeaderEnd) OnRequestHeaderEnd(*this);
   request += "\r\n";
-  socket_.Send(request.data(), request.size());
+  SendBytes(request);
 }
 
 // ---------------------------------------------------------------- closing
+
+void THttpClient::SocketClosedEvent(uint16_t error) {
+  bool handshaking = tls_handshaking_;
+  tls_.reset();
+  tls_handshaking_ = false;
+  if (handshaking) {
+    completion_error_ = error;
+    status_code_ = 404;
+    reason_phrase_ = "TLS handshake failed: the server closed the connection";
+    if (error != 0) reason_phrase_ += " (" + ErrorWithNumber(error) + ")";
+    connected_ = false;
+    SocketSessionClosed(error);
+  } else if (closed_route_ == ClosedRoute::kReconnect) {
+    ReconnectForRelocation();
+  } else {
+    SocketSessionClosed(error);
+  }
+}
 
 void THttpClient::SocketSessionClosed(uint16_t error) {
   connected_ = false;
@@ -396,6 +417,12 @@ void THttpClient::SocketSessionClosed(uint16_t error) {
       next_line_handler_ = LineHandler::kNone;
       status_code_ = 404;
       reason_phrase_ = BodyCutReason(error);
+    } else if (BodyCutByTls()) {
+      // A body that ends at the close needs the server's close_notify over
+      // TLS: without it the end may be an attacker's or a broken link's.
+      next_line_handler_ = LineHandler::kNone;
+      status_code_ = 404;
+      reason_phrase_ = "TLS: the connection closed without close_notify (the body may be cut)";
     }
   }
   if (OnSessionClosed) OnSessionClosed(*this);
@@ -432,6 +459,7 @@ void THttpClient::Abort() {
 
 void THttpClient::EndRunningRequest(const std::string& reason, uint16_t error) {
   bool during_lookup = state_ == httpDnsLookup;
+  tls_handshaking_ = false;  // the close that follows is ours
   SetState(httpAborting);
   if (during_lookup) socket_.CancelDnsLookup();
   status_code_ = 404;
@@ -497,16 +525,16 @@ void THttpClient::LocationRule(const std::string& field_value) {
   relocation_pending_ = true;
   if (!value.empty() && value[0] == '/') {
     request_path_ = value;
-    current_url_ = "http://" + target_host_ + value;
+    current_url_ = target_scheme_ + "://" + target_host_ + value;
   } else if (!StartsWithIgnoringCase(value, "http://") &&
              !StartsWithIgnoringCase(value, "https://")) {
     request_path_ = PathBase(request_path_) + value;
-    current_url_ = "http://" + target_host_ + request_path_;
+    current_url_ = target_scheme_ + "://" + target_host_ + request_path_;
   } else {
     std::string scheme, user, password, host, port, path = request_path_;
     SplitUrl(value, scheme, user, password, host, port, path);
     target_host_ = host;
-    target_port_ = port.empty() ? "80" : port;
+    target_port_ = port.empty() ? DefaultPort(scheme) : port;
     target_scheme_ = scheme;
     request_path_ = path.empty() ? "/" : path;
     if (!user.empty() && !password.empty()) {

@@ -49,6 +49,7 @@
 #include "http/chunked_decoder.h"
 #include "http/http_types.h"
 #include "http/line_buffer.h"
+#include "http/tls_session.h"
 
 namespace vellora {
 
@@ -79,9 +80,12 @@ class THttpClient {
   unsigned Options = 0;                            // THttpClientOption bits
   std::string* ReceiveStream = nullptr;            // not owned
   uint64_t MaxBodySize = kDefaultMaxBodySize;
-  // https URLs, and relocations between http and https, are allowed. When
-  // off, an https target ends the request with 501 "Protocol "https" not
-  // implemented", as any scheme other than http does.
+  // https URLs, and relocations between http and https, are allowed (over
+  // TLS 1.2 or later, the certificate verified for the host; port 443 when
+  // the URL names none). When off, an https target ends the request with
+  // 501 "Protocol "https" not implemented", as any scheme other than http
+  // does. A failure of TLS ends the request with 404 and a reason starting
+  // with "TLS".
   bool AllowHttps = false;
   // The time limit of a request in seconds: the longest time without any
   // byte from the server, covering the name lookup, the connection, the TLS
@@ -152,6 +156,7 @@ class THttpClient {
   void SocketDnsLookupDone(uint16_t error);
   void SocketSessionConnected(uint16_t error);
   void SocketSessionClosed(uint16_t error);
+  void SocketClosedEvent(uint16_t error);
   std::string BodyCutReason(uint16_t error) const;
   void SendRequest(const std::string& method, const std::string& version);
   void LocationRule(const std::string& value);
@@ -168,8 +173,19 @@ class THttpClient {
   void DisarmTimeLimit();
   void CheckTimeLimit();
 
+  // TLS over the socket (http_client_tls.cc).
+  void StartTls();
+  void ContinueHandshake();
+  void FailConnection(const std::string& reason);
+  void FlushTls();
+  void SendBytes(const std::string& bytes);
+  int ReadTransport(char* buffer, size_t size);
+  void TlsDataAvailable();
+  bool BodyCutByTls() const;
+
   // Reception (http_client_receive.cc).
   void SocketDataAvailable();
+  bool TakeReceived();
   void ProcessReceived();
   void ProcessHeaderLine();
   void ProcessHeaderField(const std::string& line);
@@ -198,6 +214,14 @@ class THttpClient {
   bool reused_connection_ = false;  // the request went out on a kept-alive connection
   ClosedRoute closed_route_ = ClosedRoute::kClosedHandler;
   bool lookup_answered_ = false;
+
+  // TLS of the open connection: the session (none before the connection is
+  // made and after it closed), whether the connection is one, whether the
+  // handshake runs, and whether the server announced its close.
+  std::unique_ptr<TlsSession> tls_;
+  bool tls_connection_ = false;
+  bool tls_handshaking_ = false;
+  bool tls_close_notified_ = false;
 
   // Request.
   std::string request_path_, request_host_, request_port_;

@@ -53,6 +53,7 @@ void THttpClient::FailRequest(const std::string& reason) {
   next_line_handler_ = LineHandler::kNone;
   closed_route_ = ClosedRoute::kClosedHandler;
   line_buffer_.Clear();
+  tls_handshaking_ = false;
   if (socket_.State() != ssClosed) {
     socket_.Abort();  // the closed handler ends the request
   } else {
@@ -61,30 +62,42 @@ void THttpClient::FailRequest(const std::string& reason) {
 }
 
 void THttpClient::SocketDataAvailable() {
+  if (tls_connection_) return TlsDataAvailable();
+  TakeReceived();
+}
+
+bool THttpClient::TakeReceived() {
   int count;
   if (line_buffer_.Room() > 0) {
-    count = socket_.Receive(line_buffer_.WritePosition(), line_buffer_.Room());
-    if (count <= 0 || request_type_ == httpABORT) return;
+    count = ReadTransport(line_buffer_.WritePosition(), line_buffer_.Room());
+    if (count <= 0 || request_type_ == httpABORT) return false;
     line_buffer_.Commit(static_cast<size_t>(count));
   } else {
     // Full buffer without a line end: a header line longer than the buffer.
     char scratch[LineBuffer::kScratchSize];
-    count = socket_.Receive(scratch, sizeof scratch);
-    if (count <= 0 || request_type_ == httpABORT) return;
+    count = ReadTransport(scratch, sizeof scratch);
+    if (count <= 0 || request_type_ == httpABORT) return false;
     if (time_limit_timer_ != 0) last_server_byte_ = std::chrono::steady_clock::now();
     if (state_ == httpWaitingHeader) header_bytes_ += static_cast<size_t>(count);
     if (!line_buffer_.CutOverlongLine(scratch, static_cast<size_t>(count))) {
-      if (header_bytes_ > kMaxHeaderBytes) FailRequest("Response header too large");
-      return;
+      if (header_bytes_ > kMaxHeaderBytes) {
+        FailRequest("Response header too large");
+        return false;
+      }
+      return true;
     }
     count = 0;
   }
   if (time_limit_timer_ != 0) last_server_byte_ = std::chrono::steady_clock::now();
   if (state_ == httpWaitingHeader) {
     header_bytes_ += static_cast<size_t>(count);
-    if (header_bytes_ > kMaxHeaderBytes) return FailRequest("Response header too large");
+    if (header_bytes_ > kMaxHeaderBytes) {
+      FailRequest("Response header too large");
+      return false;
+    }
   }
   ProcessReceived();
+  return socket_.State() == ssConnected;
 }
 
 void THttpClient::ProcessReceived() {

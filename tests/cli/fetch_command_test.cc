@@ -124,6 +124,32 @@ TEST_F(FetchCommandTest, CtrlCAbortsAWaitingRequest) {
   EXPECT_FALSE(FileExists(file));
 }
 
+TEST_F(FetchCommandTest, CtrlCAndTheTimeLimitEndAStalledTlsHandshake) {
+  // The server accepts and never answers the client's hello.
+  ServerStep silent;
+  silent.read_request = false;
+  silent.silent = true;
+  ScriptServer server({silent, silent});
+  ASSERT_TRUE(server.ok());
+  std::string url = "https://127.0.0.1:" + std::to_string(server.port()) + "/";
+  std::string file = folder_ + "/never.htm";
+  CommandRun run = Vellora({"fetch", "--https", url, "-o", file}, [&](pid_t pid) {
+    for (int i = 0; i < 500 && server.connections() == 0; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    kill(pid, SIGINT);
+  });
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Connection aborted on request.\n");
+  EXPECT_FALSE(FileExists(file));
+
+  run = Vellora({"fetch", "--https", "--timeout", "1", url, "-o", file});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Connection timed out.\n");
+  EXPECT_FALSE(FileExists(file));
+}
+
 TEST_F(FetchCommandTest, TimeoutEndsAWaitOnASilentServer) {
   ServerStep silent;
   silent.silent = true;
