@@ -2,7 +2,9 @@
 # Installs what is missing, builds, and then either starts the desktop
 # program (when a display is available) or runs the demo: the sample site in
 # data/sample-site is served from 127.0.0.1, grabbed, turned into words,
-# phrases and pages, and written to out/demo-site/.
+# phrases and pages, and written to out/demo-site/; then the same over HTTPS
+# (nginx with a certificate of an authority made for the demo, four
+# downloads at once) into out/demo-site-https/.
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
@@ -54,3 +56,30 @@ build/bin/vellora run --presets "$presets" --preset demo --create --seed 2026 \
 echo
 echo "The demo site is written to: $site"
 ls "$site"
+
+# The same over HTTPS.
+site_https="$out/demo-site-https"
+tls_work="$out/demo-tls"
+rm -rf "$site_https" "$tls_work"
+read -r tls_port _ tls_pid < <(scripts/tls-site.sh data/sample-site "$tls_work" 600)
+trap 'kill $server $tls_pid 2>/dev/null || true' EXIT
+urls_https="$out/demo-urls-https.txt"
+: >"$urls_https"
+for page in data/sample-site/*.html; do
+  echo "https://localhost:$tls_port/$(basename "$page")" >>"$urls_https"
+done
+SSL_CERT_FILE="$tls_work/certs/ca.pem" build/bin/vellora run --presets "$presets" \
+  --preset demo-https --create --seed 2026 \
+  --set allowhttps=1 --set grabconnections=4 --set grabtimeout=30 \
+  --set "urls2grab=@$urls_https" \
+  --set "eresfolder=$site_https" \
+  --set "esitename=Morvenna Lantern Kites" \
+  --set "esiteurl=http://kites.example/" \
+  --set "edataurl=http://kites.example/pages/" \
+  --set "sentmin=2" --set "sentmax=5" --set "parmin=2" --set "parmax=4" \
+  --set "phraselength=3" \
+  grab extract phrases generate save
+
+echo
+echo "The demo site grabbed over HTTPS is written to: $site_https"
+ls "$site_https"
