@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+#include "gui/page_growth.h"
+
 namespace vellora {
 namespace {
 
@@ -25,6 +27,9 @@ AboutPage::AboutPage(QWidget* parent) : QWidget(parent) {
   vercaption->setObjectName(QStringLiteral("vercaption"));
   CentredLabel(this, QRect(85, 140, 600, 24), 19, QString::fromLatin1(kProductWebAddress))
       ->setObjectName(QStringLiteral("webaddress"));
+  // The three lines stay centred in a wider window.
+  auto* growth = new PageGrowth(this, DesignedPageSize());
+  for (QLabel* label : findChildren<QLabel*>()) growth->Add(label, {0.5, 0, 0.5, 0});
 }
 
 }  // namespace vellora

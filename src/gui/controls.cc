@@ -7,6 +7,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <algorithm>
+
+#include "gui/spin_edit.h"
 
 namespace vellora {
 
@@ -23,7 +26,11 @@ QFont WindowFont() {
 QLabel* AddLabel(QWidget* parent, int x, int y, const QString& text) {
   auto* label = new QLabel(text, parent);
   label->move(x, y);
-  label->adjustSize();
+  // Measured in the window's font: the page may not be in the window yet.
+  const QSize hint = label->sizeHint();
+  label->resize(QFontMetrics(WindowFont()).horizontalAdvance(text) + hint.width() -
+                    label->fontMetrics().horizontalAdvance(text),
+                hint.height());
   return label;
 }
 
@@ -84,14 +91,13 @@ QPushButton* AddButton(QWidget* parent, const char* name, const QRect& rect, con
 }
 
 QSpinBox* AddSpin(QWidget* parent, const char* name, const QRect& rect, const IntegerSpin& spin) {
-  auto* box = new QSpinBox(parent);
+  auto* box = new SpinEdit(parent);
   box->setObjectName(QString::fromLatin1(name));
-  box->setGeometry(rect);
   box->setRange(static_cast<int>(spin.Minimum()), static_cast<int>(spin.Maximum()));
   box->setValue(static_cast<int>(spin.Initial()));
-  // Typed text is clamped into the range when the focus leaves the box.
-  box->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-  box->setKeyboardTracking(false);
+  QRect place = rect;
+  place.setWidth(std::max(rect.width(), box->WidthForRange(WindowFont())));
+  box->setGeometry(place);
   return box;
 }
 

@@ -1,7 +1,8 @@
 // Small factories for the controls of the tab pages and the preset dialog.
 //
 // Every control is placed at a fixed position and size inside its container
-// (pixels at 96 dpi), so resizing the window moves nothing inside a page.
+// (pixels at 96 dpi); PageGrowth moves and widens some of them when the
+// window is larger than laid out.
 // Controls that hold a field of the main window state carry the field's name
 // as their object name, which the tests and the binding use to find them.
 
@@ -47,7 +48,9 @@ QPlainTextEdit* AddMemo(QWidget* parent, const char* name, const QRect& rect, Me
 QLineEdit* AddEdit(QWidget* parent, const char* name, const QRect& rect);
 QString LineBreaksAsSpaces(const QString& text);
 QPushButton* AddButton(QWidget* parent, const char* name, const QRect& rect, const QString& text);
-// A spin box with the range and initial value of `spin`.
+// A spin box (SpinEdit) with the range and initial value of `spin`, at
+// least as wide as its longest number needs: wider than `rect` where the
+// laid-out width would cut the maximum.
 QSpinBox* AddSpin(QWidget* parent, const char* name, const QRect& rect, const IntegerSpin& spin);
 
 // A list in report style: one row per item, whole rows selected, one row at

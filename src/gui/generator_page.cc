@@ -10,6 +10,7 @@
 
 #include "state/main_state.h"
 #include "gui/controls.h"
+#include "gui/page_growth.h"
 
 namespace vellora {
 
@@ -25,9 +26,9 @@ GeneratorPage::GeneratorPage(const MainState& initial, QWidget* parent) : QWidge
       AddButton(this, "maketxt", QRect(11, 73, 305, 25), QStringLiteral("Generare paragraphs"));
   pars = AddReportView(this, "pars", QRect(10, 107, 306, 124));
   filelist = AddReportView(this, "filelist", QRect(10, 243, 306, 163));
-  AddLabel(this, 335, 10, QStringLiteral("Templates for sentenses"));
+  QLabel* templates_label = AddLabel(this, 335, 10, QStringLiteral("Templates for sentenses"));
   templates = AddMemo(this, "templates", QRect(336, 35, 410, 136), MemoStyle::kBothScrollBars);
-  AddLabel(this, 335, 190, QStringLiteral("HTML template"));
+  QLabel* htmltemplate_label = AddLabel(this, 335, 190, QStringLiteral("HTML template"));
   htmltemplate =
       AddMemo(this, "htmltemplate", QRect(336, 210, 410, 196), MemoStyle::kBothScrollBars);
   hint = AddWrappedLabel(
@@ -38,7 +39,7 @@ GeneratorPage::GeneratorPage(const MainState& initial, QWidget* parent) : QWidge
                      "google sitemap files)"));
   hint->setObjectName(QStringLiteral("datahint"));
   edataurl = AddEdit(this, "edataurl", QRect(465, 435, 281, 21));
-  AddLabel(this, 10, 475, QStringLiteral("Local folder for HTML files:"));
+  QLabel* resfolder_label = AddLabel(this, 10, 475, QStringLiteral("Local folder for HTML files:"));
   eresfolder = AddEdit(this, "eresfolder", QRect(180, 470, 271, 21));
   makefiles = AddButton(this, "makefiles", QRect(465, 468, 281, 25), QStringLiteral("Save files"));
   QFont bold = makefiles->font();
@@ -62,6 +63,29 @@ GeneratorPage::GeneratorPage(const MainState& initial, QWidget* parent) : QWidge
   filelist->setContextMenuPolicy(Qt::ActionsContextMenu);
   ChainTabOrder({maketxt, sentmin, sentmax, parmin, parmax, pars, filelist, templates, edataurl,
                  eresfolder, makefiles, opensite, htmltemplate});
+
+  // The boxes are as wide as six digits need: the second of each pair
+  // keeps a gap after the first.
+  for (QSpinBox* second : {sentmax, parmax}) {
+    second->move(sentmin->geometry().right() + 6, second->y());
+  }
+  // The lists and the template memos share the width the window gains; the
+  // lists split the height, the page template takes it; the rows under them
+  // move down.
+  auto* growth = new PageGrowth(this, DesignedPageSize());
+  growth->Add(pars, {0, 0, 0.5, 0.4});
+  growth->Add(filelist, {0, 0.4, 0.5, 1});
+  growth->Add(templates_label, {0.5, 0, 0.5, 0});
+  growth->Add(templates, {0.5, 0, 1, 0.4});
+  growth->Add(htmltemplate_label, {0.5, 0.4, 0.5, 0.4});
+  growth->Add(htmltemplate, {0.5, 0.4, 1, 1});
+  growth->Add(hint, {0, 1, 0.5, 1});
+  growth->Add(resfolder_label, kMoveDown);
+  growth->Add(eresfolder, {0, 1, 0.5, 1});
+  growth->Add(edataurl, {0.5, 1, 1, 1});
+  growth->Add(makefiles, {0.5, 1, 1, 1});
+  growth->Add(savesummary, {0, 1, 1, 1});
+  growth->Add(opensite, {1, 1, 1, 1});
 }
 
 void GeneratorPage::ShowSaveSummary(const QString& text, bool can_open) {

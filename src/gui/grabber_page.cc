@@ -1,9 +1,11 @@
 #include "gui/grabber_page.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "gui/controls.h"
+#include "gui/page_growth.h"
 
 namespace vellora {
 
@@ -28,6 +30,14 @@ GrabberPage::GrabberPage(QWidget* parent) : QWidget(parent) {
   bstopgrab->setToolTip(QStringLiteral("Abort the waiting download and end the grab"));
   bstopgrab->setEnabled(false);
   ChainTabOrder({urls2grab, bgraburls, bstopgrab, bdelgrabfiles, bdelallfiles});
+
+  // The URL list takes all the growth; the buttons under it move down.
+  auto* growth = new PageGrowth(this, DesignedPageSize());
+  growth->Add(findChild<QLabel*>(), kGrowRight);
+  growth->Add(urls2grab, kGrowRightDown);
+  for (QWidget* button : {bdelgrabfiles, bdelallfiles, bgraburls, bstopgrab}) {
+    growth->Add(button, kMoveDown);
+  }
 }
 
 }  // namespace vellora

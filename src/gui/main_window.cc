@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QUrl>
@@ -25,6 +26,7 @@
 #include "gui/generator_page.h"
 #include "gui/grabber_page.h"
 #include "gui/options_page.h"
+#include "gui/page_growth.h"
 #include "gui/page_preview.h"
 #include "gui/phrases_page.h"
 #include "gui/preset_dialog_window.h"
@@ -76,12 +78,13 @@ MainWindow::MainWindow(EventLoop& loop, PageFetcher* fetcher, QWidget* parent)
   options_ = new OptionsPage(state_);
   generator_ = new GeneratorPage(state_);
   about_ = new AboutPage;
-  pages_->addTab(grabber_, QStringLiteral("HTML grabber"));
-  pages_->addTab(words_, QStringLiteral("Extract words from HTML/TXT files"));
-  pages_->addTab(phrases_, QStringLiteral("Create phrases from words"));
-  pages_->addTab(options_, QStringLiteral("HTML options"));
-  pages_->addTab(generator_, QStringLiteral("HTML generator"));
-  pages_->addTab(about_, QStringLiteral("About"));
+  // Each page grows with the window and scrolls when the window is smaller.
+  pages_->addTab(Scrolled(grabber_), QStringLiteral("HTML grabber"));
+  pages_->addTab(Scrolled(words_), QStringLiteral("Extract words from HTML/TXT files"));
+  pages_->addTab(Scrolled(phrases_), QStringLiteral("Create phrases from words"));
+  pages_->addTab(Scrolled(options_), QStringLiteral("HTML options"));
+  pages_->addTab(Scrolled(generator_), QStringLiteral("HTML generator"));
+  pages_->addTab(Scrolled(about_), QStringLiteral("About"));
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -140,7 +143,12 @@ void MainWindow::ConnectButtons() {
   connect(grabber_->bdelallfiles, &QPushButton::clicked, this,
           [this] { RunStep([this] { bdelallfilesClick(state_, notifier_); }); });
   connect(words_->bprocess, &QPushButton::clicked, this,
-          [this] { RunStep([this] { bprocessClick(state_, notifier_); }); });
+          [this] {
+            RunStep([this] {
+              words_->NoteRun(state_.minwordrate.Value(), state_.ratemultiplier.Value());
+              bprocessClick(state_, notifier_);
+            });
+          });
   connect(phrases_->makewordphrases, &QPushButton::clicked, this,
           [this] { RunStep([this] { makewordphrasesClick(state_, notifier_); }); });
   connect(generator_->maketxt, &QPushButton::clicked, this,
@@ -207,6 +215,7 @@ void MainWindow::PushAll() {
 
 void MainWindow::ShowStateBesideControls() {
   PushButtons();
+  words_->ShowWordList(&state_.words);
   QString status = FromText(state_.Status);
   if (status_->Text() != status) status_->SetText(status);
   setWindowTitle(FromPath(state_.caption));
@@ -322,7 +331,8 @@ void MainWindow::StopGrab() {
 }
 
 void MainWindow::OnPageShown(int index) {
-  QWidget* page = pages_->widget(index);
+  auto* area = qobject_cast<QScrollArea*>(pages_->widget(index));
+  QWidget* page = area != nullptr ? area->widget() : nullptr;
   if (page != phrases_ && page != generator_) return;
   binding_.Pull(state_);
   if (page == phrases_) {
@@ -337,6 +347,7 @@ void MainWindow::OnWordsDelete(int row) {
   if (row < 0 || row >= state_.words.Count()) return;
   words_model_->RemoveRow(row, [this, row] { wordsKeyDown(state_, row); });
   words_->words->SelectRow(row);
+  words_->ShowWordList(&state_.words);
 }
 
 void MainWindow::OnTextModeClicked(bool unicode) {

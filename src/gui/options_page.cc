@@ -5,12 +5,18 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSpinBox>
+#include <initializer_list>
 
 #include "state/main_state.h"
 #include "gui/controls.h"
+#include "gui/framing_label.h"
+#include "gui/page_growth.h"
 
 namespace vellora {
 namespace {
+
+// Where the right column begins, less a gap.
+constexpr int kColumnRight = 390;
 
 QString Blanks(int n) { return QString(n, QLatin1Char(' ')); }
 
@@ -40,30 +46,51 @@ OptionsPage::OptionsPage(const MainState& initial, QWidget* parent) : QWidget(pa
   unicodetext->setObjectName(QStringLiteral("unicodetext"));
   unicodetext->setGeometry(QRect(280, 95, 101, 21));
 
-  QLabel* url_rate = AddLabel(this, 10, 140, UrlRateCaption());
+  auto* url_rate = new FramingLabel(UrlRateCaption(), this);
+  url_rate->setGeometry(10, 140, 353, 13);
   url_rate->setObjectName(QStringLiteral("urlratelabel"));
   urlmin = AddSpin(this, "urlmin", QRect(200, 135, 51, 22), initial.urlmin);
   urlmax = AddSpin(this, "urlmax", QRect(270, 135, 51, 22), initial.urlmax);
+  // The boxes are as wide as nine digits need; the row stays in its column.
+  url_rate->Frame(urlmin, urlmax, kColumnRight);
   AddLabel(this, 10, 165, QStringLiteral("URL list (empty list means no URLs)"));
   urlsurl = AddMemo(this, "urlsurl", QRect(10, 182, 371, 134), MemoStyle::kBothScrollBars);
 
-  QLabel* image_rate = AddLabel(this, 10, 335, ImageRateCaption());
+  auto* image_rate = new FramingLabel(ImageRateCaption(), this);
+  image_rate->setGeometry(10, 335, 362, 13);
   image_rate->setObjectName(QStringLiteral("imageratelabel"));
   imagemin = AddSpin(this, "imagemin", QRect(200, 330, 51, 22), initial.imagemin);
   imagemax = AddSpin(this, "imagemax", QRect(270, 330, 51, 22), initial.imagemax);
-  AddLabel(this, 10, 355, QStringLiteral("Image list (empty list means no images)"));
+  image_rate->Frame(imagemin, imagemax, kColumnRight);
+  QLabel* image_list_label =
+      AddLabel(this, 10, 355, QStringLiteral("Image list (empty list means no images)"));
   imagesurl = AddMemo(this, "imagesurl", QRect(10, 375, 371, 106), MemoStyle::kBothScrollBars);
 
-  AddWrappedLabel(this, QRect(395, 20, 351, 31),
+  QLabel* index_label = AddWrappedLabel(this, QRect(395, 20, 351, 31),
                   QStringLiteral("Index page (this should be a really human-made text with "
                                  "useful information about your website, can be "
                                  "html-formatted):"));
-  AddLabel(this, 395, 65, QStringLiteral("Index page file name"));
+  QLabel* index_name_label = AddLabel(this, 395, 65, QStringLiteral("Index page file name"));
   indexfname = AddEdit(this, "indexfname", QRect(530, 60, 216, 21));
   indexpage = AddMemo(this, "indexpage", QRect(395, 95, 351, 386), MemoStyle::kBothScrollBars);
 
   ChainTabOrder({esitename, esiteurl, imagemin, imagemax, imagesurl, urlmax, urlmin, urlsurl,
                  efileext, unicodetext, indexpage, indexfname, echarset});
+
+  // The two columns share the width the window gains; in the left one the
+  // URL list takes half of the height and the image rows move down.
+  growth = new PageGrowth(this, DesignedPageSize());
+  for (QWidget* edit : {esitename, esiteurl, echarset}) growth->Add(edit, {0, 0, 0.5, 0});
+  growth->Add(urlsurl, {0, 0, 0.5, 0.5});
+  for (QWidget* row : std::initializer_list<QWidget*>{image_rate, imagemin, imagemax,
+                                                       image_list_label}) {
+    growth->Add(row, {0, 0.5, 0, 0.5});
+  }
+  growth->Add(imagesurl, {0, 0.5, 0.5, 1});
+  growth->Add(index_label, {0.5, 0, 1, 0});
+  growth->Add(index_name_label, {0.5, 0, 0.5, 0});
+  growth->Add(indexfname, {0.5, 0, 1, 0});
+  growth->Add(indexpage, {0.5, 0, 1, 1});
 }
 
 }  // namespace vellora

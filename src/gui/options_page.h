@@ -14,6 +14,8 @@ class QSpinBox;
 
 namespace vellora {
 
+class PageGrowth;
+
 struct MainState;
 
 // The two rate labels: single texts spaced out with blanks so that their
@@ -40,6 +42,7 @@ class OptionsPage : public QWidget {
   QPlainTextEdit* imagesurl;
   QLineEdit* indexfname;
   QPlainTextEdit* indexpage;
+  PageGrowth* growth;
 };
 
 }  // namespace vellora

@@ -7,6 +7,7 @@
 
 #include "state/main_state.h"
 #include "gui/controls.h"
+#include "gui/page_growth.h"
 #include "gui/text_codec.h"
 
 namespace vellora {
@@ -21,12 +22,23 @@ PhrasesPage::PhrasesPage(const MainState& initial, QWidget* parent) : QWidget(pa
   samples = AddMemo(this, "samples", QRect(11, 48, 740, 283), MemoStyle::kBothScrollBars);
   phrasescount = AddLabel(this, 10, 340, FromCodePage(initial.phrasescount));
   phrasescount->setObjectName(QStringLiteral("phrasescount"));
-  AddLabel(this, 10, 365,
-           QStringLiteral("Manually created phrases for file names and page headers - these "
+  // Two lines: in one the caption would run past the page's edge.
+  QLabel* manual = AddWrappedLabel(
+      this, QRect(10, 363, 740, 27),
+      QStringLiteral("Manually created phrases for file names and page headers - these "
                           "should be the best key phrases you can make up (optional, if empty, "
                           "random ones will be used) "));
+  manual->setObjectName(QStringLiteral("usersampleslabel"));
   usersamples = AddMemo(this, "usersamples", QRect(10, 390, 740, 101), MemoStyle::kBothScrollBars);
   ChainTabOrder({samples, makewordphrases, phraselength, usersamples});
+
+  // The phrases take two thirds of the height the window gains, the
+  // user's phrases the rest; both take all the width.
+  growth = new PageGrowth(this, DesignedPageSize());
+  growth->Add(samples, {0, 0, 1, 2.0 / 3});
+  growth->Add(phrasescount, {0, 2.0 / 3, 0, 2.0 / 3});
+  growth->Add(manual, {0, 2.0 / 3, 1, 2.0 / 3});
+  growth->Add(usersamples, {0, 2.0 / 3, 1, 1});
 }
 
 }  // namespace vellora

@@ -13,6 +13,8 @@ class QSpinBox;
 
 namespace vellora {
 
+class PageGrowth;
+
 struct MainState;
 
 class PhrasesPage : public QWidget {
@@ -26,6 +28,7 @@ class PhrasesPage : public QWidget {
   QPlainTextEdit* samples;
   QLabel* phrasescount;
   QPlainTextEdit* usersamples;
+  PageGrowth* growth;
 };
 
 }  // namespace vellora

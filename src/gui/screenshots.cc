@@ -2,12 +2,14 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -96,6 +98,29 @@ QStringList WriteScreenshots(const QString& out_folder, const QString& sample_fo
     }
     if (!Save(&window, out_folder + "/" + shot.file, &written)) {
       *error = QString("Cannot write ") + shot.file;
+      return written;
+    }
+    if (shot.page == 1) {
+      // The word-rate chart over the words of the run, at a rate of 3.
+      window.Words()->minwordrate->setValue(3);
+      window.Words()->bwordchart->click();
+      bool saved = Save(window.Words()->chartwindow, out_folder + "/2b-word-rate-chart.png",
+                        &written);
+      window.Words()->chartwindow->hide();
+      window.Words()->minwordrate->setValue(1);
+      if (!saved) {
+        *error = "Cannot write 2b-word-rate-chart.png";
+        return written;
+      }
+    }
+  }
+  // A large window: the lists and memos take the room.
+  window.resize(1500, 950);
+  for (int page : {0, 4}) {
+    window.Pages()->setCurrentIndex(page);
+    const QString file = page == 0 ? "7-large-window-grabber.png" : "8-large-window-generator.png";
+    if (!Save(&window, out_folder + "/" + file, &written)) {
+      *error = "Cannot write " + file;
       return written;
     }
   }

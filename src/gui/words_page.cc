@@ -1,5 +1,6 @@
 #include "gui/words_page.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -12,12 +13,16 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTreeView>
+#include <QVBoxLayout>
 
 #include "state/main_state.h"
 #include "app/start_up.h"
 #include "base/errors.h"
 #include "gui/controls.h"
+#include "gui/page_growth.h"
+#include "gui/spin_edit.h"
 #include "gui/text_codec.h"
+#include "gui/word_rate_chart.h"
 
 namespace vellora {
 
@@ -74,13 +79,57 @@ WordsPage::WordsPage(const MainState& initial, QWidget* parent) : QWidget(parent
   wordcount = AddLabel(this, 15, 480, FromCodePage(initial.wordcount));
   wordcount->setObjectName(QStringLiteral("wordcount"));
 
-  AddLabel(this, 505, 25, QStringLiteral("Ignore the following words"));
+  QLabel* prohibited_label = AddLabel(this, 505, 25, QStringLiteral("Ignore the following words"));
   prohibited = AddMemo(this, "prohibited", QRect(505, 49, 126, 452), MemoStyle::kWordWrap);
-  AddLabel(this, 640, 25, QStringLiteral("Ignore words contaning"));
+  QLabel* dontcontain_label = AddLabel(this, 640, 25, QStringLiteral("Ignore words contaning"));
   dontcontain = AddMemo(this, "dontcontain", QRect(640, 49, 111, 452), MemoStyle::kWordWrap);
 
+  bwordchart = AddButton(this, "bwordchart", QRect(371, 478, 120, 22),
+                         QStringLiteral("Word rate chart..."));
+  bwordchart->setToolTip(
+      QStringLiteral("How the counts fall off and what the \"Minimal word rate\" keeps"));
+  chartwindow = new QDialog(this);
+  chartwindow->setObjectName(QStringLiteral("chartwindow"));
+  chartwindow->setWindowTitle(QStringLiteral("Word rate chart - Vellora Brindo"));
+  chartwindow->resize(640, 460);
+  chart = new WordRateChart(chartwindow);
+  (new QVBoxLayout(chartwindow))->addWidget(chart);
+  connect(bwordchart, &QPushButton::clicked, this, [this] {
+    chartwindow->show();
+    chartwindow->raise();
+    chartwindow->activateWindow();
+  });
+  auto* rate = static_cast<SpinEdit*>(minwordrate);
+  connect(rate, &SpinEdit::textRead, this, [this](int value) { chart->SetRate(value); });
+  chart->SetRate(rate->ClampedValue());
+
   ChainTabOrder({words, prohibited, bprocess, dontcontain, minwordrate, ratemultiplier,
-                 shellfilelist, eworkingfolder});
+                 shellfilelist, eworkingfolder, bwordchart});
+
+  // The left column takes half of the width the window gains, the two
+  // memos a quarter each; the folder list takes a third of the height, the
+  // word list the rest, and the controls between them move down.
+  growth = new PageGrowth(this, DesignedPageSize());
+  growth->Add(eworkingfolder, {0, 0, 0.5, 0});
+  growth->Add(shellfilelist, {0, 0, 0.5, 1.0 / 3});
+  growth->Add(bprocess, {0, 1.0 / 3, 0.5, 1.0 / 3});
+  growth->Add(panel, {0, 1.0 / 3, 0, 1.0 / 3});
+  growth->Add(words, {0, 1.0 / 3, 0.5, 1});
+  growth->Add(wordcount, kMoveDown);
+  growth->Add(bwordchart, {0.5, 1, 0.5, 1});
+  growth->Add(prohibited_label, {0.5, 0, 0.5, 0});
+  growth->Add(prohibited, {0.5, 0, 0.75, 1});
+  growth->Add(dontcontain_label, {0.75, 0, 0.75, 0});
+  growth->Add(dontcontain, {0.75, 0, 1, 1});
+}
+
+void WordsPage::NoteRun(int64_t rate, int64_t multiplier) {
+  run_rate_ = rate;
+  run_multiplier_ = multiplier;
+}
+
+void WordsPage::ShowWordList(const ReportList* words) {
+  chart->SetList(words, run_rate_, run_multiplier_);
 }
 
 void WordsPage::RootFileList(const std::string& folder) {

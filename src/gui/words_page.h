@@ -3,14 +3,18 @@
 //
 // The folder list is a QFileSystemModel rooted at the working folder: files
 // only, sorted by name, with name, size, type and date columns, renamable
-// in place; Qt's watcher keeps it current.
+// in place; Qt's watcher keeps it current. The button beside the word count
+// opens a window with the word-rate chart of the list, which follows the
+// "Minimal word rate" box as the user types.
 
 #ifndef VELLORA_GUI_WORDS_PAGE_H_
 #define VELLORA_GUI_WORDS_PAGE_H_
 
 #include <QWidget>
+#include <cstdint>
 #include <string>
 
+class QDialog;
 class QFileSystemModel;
 class QFrame;
 class QLabel;
@@ -22,7 +26,10 @@ class QTreeView;
 
 namespace vellora {
 
+class PageGrowth;
+class ReportList;
 class ReportView;
+class WordRateChart;
 struct MainState;
 
 class WordsPage : public QWidget {
@@ -38,6 +45,11 @@ class WordsPage : public QWidget {
   // The folder the list shows.
   QString FileListRoot() const;
 
+  // Notes the rate and multiplier that the extraction now runs with.
+  void NoteRun(int64_t rate, int64_t multiplier);
+  // Shows `words` (the list the last run made) in the chart.
+  void ShowWordList(const ReportList* words);
+
   QLineEdit* eworkingfolder;
   QTreeView* shellfilelist;
   QFileSystemModel* shellfiles;
@@ -49,6 +61,14 @@ class WordsPage : public QWidget {
   QLabel* wordcount;
   QPlainTextEdit* prohibited;
   QPlainTextEdit* dontcontain;
+  QPushButton* bwordchart;
+  QDialog* chartwindow;
+  WordRateChart* chart;
+  PageGrowth* growth;
+
+ private:
+  int64_t run_rate_ = 1;
+  int64_t run_multiplier_ = 1;
 };
 
 }  // namespace vellora

@@ -20,13 +20,21 @@ std::vector<int64_t> CountsByRank(const ReportList& words) {
 }
 
 KeptWords KeptAtRate(const std::vector<int64_t>& counts, int64_t min_rate) {
+  return KeptAtRate(counts, min_rate, 1);
+}
+
+KeptWords KeptAtRate(const std::vector<int64_t>& counts, int64_t min_rate, int64_t multiplier) {
   KeptWords kept;
   for (int64_t count : counts) {
-    if (count < min_rate) break;
+    if (Occurrences(count, multiplier) < min_rate) break;
     ++kept.words;
     kept.total += count;
   }
   return kept;
+}
+
+int64_t Occurrences(int64_t count, int64_t multiplier) {
+  return multiplier > 1 ? count / multiplier : count;
 }
 
 }  // namespace vellora

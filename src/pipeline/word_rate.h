@@ -25,6 +25,17 @@ struct KeptWords {
 // REQUIRES: `counts` sorted largest first (as CountsByRank gives them).
 KeptWords KeptAtRate(const std::vector<int64_t>& counts, int64_t min_rate);
 
+// The same for a list that the extraction made with `multiplier` (its
+// counts are the occurrences times the multiplier when it is above 1):
+// the words whose occurrences reach the rate, and the sum of their counts
+// as the list holds them. A rate below the one the list was made with
+// cannot bring back the words that run dropped; the figures then count
+// only the words the list still holds.
+KeptWords KeptAtRate(const std::vector<int64_t>& counts, int64_t min_rate, int64_t multiplier);
+
+// The occurrences behind a count of a list made with `multiplier`.
+int64_t Occurrences(int64_t count, int64_t multiplier);
+
 }  // namespace vellora
 
 #endif  // VELLORA_PIPELINE_WORD_RATE_H_

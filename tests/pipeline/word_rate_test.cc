@@ -61,5 +61,33 @@ TEST(WordRateTest, TheFiguresAreWhatARunAtThatRateKeeps) {
   }
 }
 
+// A list made with a multiplier: the rate compares occurrences, the total
+// sums the multiplied counts, as a run at that rate with the same
+// multiplier does.
+TEST(WordRateTest, AMultipliedListIsJudgedByOccurrences) {
+  testing::ScratchFolder scratch;
+  MainState state = testing::MakeState(scratch);
+  WriteWholeFile(state.eworkingfolder + "t.txt",
+                 "apple apple apple apple pear pear pear plum plum fig kiwi kiwi kiwi kiwi kiwi");
+  state.prohibited.Clear();
+  state.dontcontain.Clear();
+  state.ratemultiplier.SetValue(3);
+  testing::RecordingNotifier notifier;
+  bprocessClick(state, notifier);
+  const std::vector<int64_t> counts = CountsByRank(state.words);
+  EXPECT_EQ(counts, (std::vector<int64_t>{15, 12, 9, 6, 3}));
+  EXPECT_EQ(Occurrences(15, 3), 5);
+  for (int rate : {1, 2, 3, 5, 6}) {
+    SCOPED_TRACE(rate);
+    MainState rerun = state;
+    rerun.minwordrate.SetValue(rate);
+    bprocessClick(rerun, notifier);
+    const KeptWords kept = KeptAtRate(counts, rate, 3);
+    EXPECT_EQ(kept.words, rerun.words.Count());
+    EXPECT_EQ(rerun.wordcount, "Unique words: " + std::to_string(kept.words) +
+                                   ", total: " + std::to_string(kept.total) + ".");
+  }
+}
+
 }  // namespace
 }  // namespace vellora
