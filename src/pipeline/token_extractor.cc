@@ -93,7 +93,10 @@ std::string TokenExtractor::Extract(std::string bytes) {
 std::string TokenExtractor::ExtractUnicode(std::string bytes) {
   std::string text;
   {
+    // At most two texts of the file's size at a time: the bytes are let go
+    // as soon as a decoded copy stands in for them.
     const DecodedFileText decoded(bytes);
+    if (decoded.OwnsText()) std::string().swap(bytes);
     text = JoinTrimmedLines(decoded.Text(), TextMode::kUnicode);
   }
   std::string().swap(bytes);
@@ -103,7 +106,11 @@ std::string TokenExtractor::ExtractUnicode(std::string bytes) {
   text = ReplaceInPieces(numbers_, text, "", CutRule::kAfterSpace);
   text = ReplaceInPieces(spaces_, text, " ", CutRule::kBetweenVisible);
   text = ReplaceInPieces(punctuation_, text, "", CutRule::kAnywhere);
-  return LowerCaseTokens(SpacesToLineBreaks(text));
+  // The text is let go before the lower-cased copy is made, so that at most
+  // two texts of the file's size are held at a time here too.
+  std::string lines = SpacesToLineBreaks(text);
+  std::string().swap(text);
+  return LowerCaseTokens(lines);
 }
 
 TokenFilter::TokenFilter(const TextList& prohibited, const TextList& dontcontain, TextMode mode)

@@ -73,10 +73,14 @@ char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 
 
 DecodedFileText::DecodedFileText(std::string_view bytes) {
   const DetectedCharset charset = DetectCharset(bytes);
-  if (charset.source == DetectedCharset::Source::kValidUtf8) {
-    text_ = bytes;
+  const std::string_view body = bytes.substr(charset.bom_length);
+  // UTF-8 that is valid as it stands decodes to itself: no copy is made.
+  if (charset.source == DetectedCharset::Source::kValidUtf8 ||
+      (charset.encoding == "UTF-8" && IsValidUtf8(body))) {
+    text_ = body;
   } else {
-    decoded_ = DecodeToUtf8(bytes.substr(charset.bom_length), charset.encoding);
+    decoded_ = DecodeToUtf8(body, charset.encoding);
+    owns_text_ = true;
     text_ = decoded_;
   }
   const size_t nul = text_.find('\0');

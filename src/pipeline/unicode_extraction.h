@@ -28,8 +28,11 @@ class DecodedFileText {
   DecodedFileText& operator=(const DecodedFileText&) = delete;
 
   std::string_view Text() const { return text_; }
+  // True when Text() is a decoded copy, so the bytes may be let go.
+  bool OwnsText() const { return owns_text_; }
 
  private:
+  bool owns_text_ = false;
   std::string decoded_;
   std::string_view text_;
 };
