@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QAction>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
@@ -18,6 +19,7 @@
 #include "gui/generator_page.h"
 #include "gui/grabber_page.h"
 #include "gui/main_window.h"
+#include "gui/page_preview.h"
 #include "gui/phrases_page.h"
 #include "gui/preset_dialog_window.h"
 #include "gui/qt_event_loop.h"
@@ -99,6 +101,19 @@ QStringList WriteScreenshots(const QString& out_folder, const QString& sample_fo
     if (!Save(&window, out_folder + "/" + shot.file, &written)) {
       *error = QString("Cannot write ") + shot.file;
       return written;
+    }
+    if (shot.page == 4 && window.State().filelist.Count() > 0) {
+      // The preview of the first page as it was written.
+      window.Generator()->filelist->SelectRow(0);
+      window.Generator()->previewpage->trigger();
+      QWidget* preview = window.PreviewWindow();
+      bool saved = preview != nullptr &&
+                   Save(preview, out_folder + "/5b-page-preview.png", &written);
+      if (preview != nullptr) preview->hide();
+      if (!saved) {
+        *error = "Cannot write 5b-page-preview.png";
+        return written;
+      }
     }
     if (shot.page == 1) {
       // The word-rate chart over the words of the run, at a rate of 3.

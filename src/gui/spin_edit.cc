@@ -24,7 +24,10 @@ int Clamped(const QString& text, int minimum, int maximum) {
 SpinEdit::SpinEdit(QWidget* parent) : QSpinBox(parent) {
   setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
   setKeyboardTracking(false);
+  // Typing changes the editor's text; a value set or stepped changes it
+  // with the editor's signals blocked, and is announced by the box.
   connect(lineEdit(), &QLineEdit::textChanged, this, [this] { emit textRead(ClampedValue()); });
+  connect(this, &QSpinBox::valueChanged, this, [this] { emit textRead(ClampedValue()); });
 }
 
 int SpinEdit::ClampedValue() const { return Clamped(cleanText(), minimum(), maximum()); }

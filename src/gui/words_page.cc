@@ -10,10 +10,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "state/main_state.h"
 #include "app/start_up.h"
@@ -54,7 +56,10 @@ WordsPage::WordsPage(const MainState& initial, QWidget* parent) : QWidget(parent
     shellfilelist->setPalette(p);
   }
   shellfilelist->setModel(shellfiles);
-  shellfilelist->header()->resizeSection(0, 200);
+  // Name, size and type leave the date its room, caption included.
+  shellfilelist->header()->resizeSection(0, 170);
+  shellfilelist->header()->resizeSection(1, 70);
+  shellfilelist->header()->resizeSection(2, 100);
   QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
   if (!QFileInfo(desktop).isDir()) desktop = QDir::homePath();
   shellfilelist->setRootIndex(shellfiles->setRootPath(desktop));
@@ -95,6 +100,7 @@ WordsPage::WordsPage(const MainState& initial, QWidget* parent) : QWidget(parent
   chart = new WordRateChart(chartwindow);
   (new QVBoxLayout(chartwindow))->addWidget(chart);
   connect(bwordchart, &QPushButton::clicked, this, [this] {
+    if (!chartwindow->isVisible()) PlaceChartWindow();
     chartwindow->show();
     chartwindow->raise();
     chartwindow->activateWindow();
@@ -121,6 +127,20 @@ WordsPage::WordsPage(const MainState& initial, QWidget* parent) : QWidget(parent
   growth->Add(prohibited, {0.5, 0, 0.75, 1});
   growth->Add(dontcontain_label, {0.75, 0, 0.75, 0});
   growth->Add(dontcontain, {0.75, 0, 1, 1});
+}
+
+void WordsPage::PlaceChartWindow() {
+  // Beside the main window where the screen has room, so that the "Minimal
+  // word rate" box stays in sight while the chart follows it.
+  const QRect main = window()->frameGeometry();
+  QScreen* screen = window()->screen();
+  const QRect room = screen != nullptr ? screen->availableGeometry() : main;
+  const QSize size = chartwindow->frameGeometry().size();
+  int x = main.right() + 8;
+  if (x + size.width() > room.right()) x = std::max(room.left(), room.right() - size.width());
+  const int lowest = std::max(room.top(), room.bottom() - size.height());
+  const int y = std::clamp(main.top(), room.top(), lowest);
+  chartwindow->move(x, y);
 }
 
 void WordsPage::NoteRun(int64_t rate, int64_t multiplier) {

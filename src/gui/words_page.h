@@ -67,6 +67,8 @@ class WordsPage : public QWidget {
   PageGrowth* growth;
 
  private:
+  void PlaceChartWindow();
+
   int64_t run_rate_ = 1;
   int64_t run_multiplier_ = 1;
 };

@@ -83,6 +83,14 @@ class WordRateChartTest : public QObject {
                                     .arg(total)),
                qPrintable(figures));
     }
+    // The arrows and a value set (a preset loaded) move the line as well.
+    TypeRate("9");
+    QTest::keyClick(page->minwordrate, Qt::Key_Up);
+    QCOMPARE(page->chart->Rate(), int64_t(10));
+    QCOMPARE(page->chart->Kept().words, Expected(list, 10, 1).first);
+    page->minwordrate->setValue(3);
+    QCOMPARE(page->chart->Rate(), int64_t(3));
+    QCOMPARE(page->chart->Kept().words, Expected(list, 3, 1).first);
     // Typed beyond the box's maximum, the rate reads clamped.
     TypeRate("123456789");
     QCOMPARE(page->chart->Rate(), int64_t(9999999));
