@@ -148,7 +148,15 @@ std::unique_ptr<TlsSession> TlsSession::Create(const std::string& host, const st
 
 TlsSession::TlsSession(std::unique_ptr<State> state) : state_(std::move(state)) {}
 
-TlsSession::~TlsSession() = default;
+TlsSession::~TlsSession() {
+  // A session that ends without a TLS failure stays resumable: without the
+  // shutdown OpenSSL takes the end for a cut and drops the session.
+  if (handshake_done_ && error_.empty()) {
+    ERR_clear_error();
+    SSL_shutdown(state_->ssl);
+    ERR_clear_error();
+  }
+}
 
 void TlsSession::Feed(const char* data, size_t length) {
   while (length > 0) {

@@ -257,5 +257,20 @@ TEST_F(HttpsTest, ABodyEndingAtTheCloseNeedsTheServersCloseNotify) {
   EXPECT_EQ(outcome.message, "Connection closed before the end of the body (5 of 40 bytes came)");
 }
 
+TEST_F(HttpsTest, ConnectionsToTheSameServerResumeTheSession) {
+  const std::string certs = *folder_ + "/certs/";
+  testing::TlsScriptServer server(certs + "localhost.pem", certs + "localhost.key",
+                                  {{"HTTP/1.0 200 OK\r\nContent-Length: 1\r\n\r\na"},
+                                   {"HTTP/1.0 200 OK\r\nContent-Length: 1\r\n\r\nb"},
+                                   {"HTTP/1.0 200 OK\r\nContent-Length: 1\r\n\r\nc"}});
+  ASSERT_TRUE(server.ok());
+  for (const char* body : {"a", "b", "c"}) {
+    GetOutcome outcome = Get(server.url("/"));
+    EXPECT_FALSE(outcome.raised) << outcome.message;
+    EXPECT_EQ(body_, body);
+  }
+  EXPECT_EQ(server.resumed(), 2);
+}
+
 }  // namespace
 }  // namespace vellora

@@ -124,6 +124,7 @@ class NginxServer {
     config += "    root " + d + "/www;\n" + lines + "  }\n";
     for (size_t i = 0; i < tls_ports_.size(); ++i) {
       config += "  server {\n    listen 127.0.0.1:" + std::to_string(tls_ports_[i]) + " ssl;\n";
+      config += "    ssl_protocols TLSv1.2 TLSv1.3;\n";
       config += "    ssl_certificate " + options_.tls[i].certificate + ";\n";
       config += "    ssl_certificate_key " + options_.tls[i].key + ";\n";
       config += "    root " + d + "/www;\n" + lines + "  }\n";

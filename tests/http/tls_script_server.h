@@ -11,6 +11,7 @@
 #include <netinet/in.h>
 #include <openssl/ssl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -32,6 +33,9 @@ class TlsScriptServer {
   TlsScriptServer(const std::string& certificate, const std::string& key,
                   std::vector<TlsStep> steps)
       : steps_(std::move(steps)) {
+    // OpenSSL writes to the descriptor with write(2): a client that has
+    // already closed must not end the test program by SIGPIPE.
+    signal(SIGPIPE, SIG_IGN);
     context_ = SSL_CTX_new(TLS_server_method());
     if (context_ == nullptr ||
         SSL_CTX_use_certificate_chain_file(context_, certificate.c_str()) != 1 ||
@@ -62,6 +66,8 @@ class TlsScriptServer {
   }
 
   bool ok() const { return listen_fd_ >= 0; }
+  // Connections whose handshake resumed an earlier session.
+  int resumed() const { return resumed_.load(); }
   std::string url(const std::string& path) const {
     return "https://localhost:" + std::to_string(port_) + path;
   }
@@ -85,6 +91,7 @@ class TlsScriptServer {
     SSL* ssl = SSL_new(context_);
     SSL_set_fd(ssl, fd);
     if (SSL_accept(ssl) == 1) {
+      if (SSL_session_reused(ssl)) ++resumed_;
       std::string request;
       char buffer[4096];
       while (request.find("\r\n\r\n") == std::string::npos) {
@@ -104,6 +111,7 @@ class TlsScriptServer {
   uint16_t port_ = 0;
   std::thread thread_;
   std::atomic<bool> stop_{false};
+  std::atomic<int> resumed_{0};
 };
 
 }  // namespace vellora::testing
