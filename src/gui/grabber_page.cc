@@ -1,17 +1,21 @@
 #include "gui/grabber_page.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
+#include <initializer_list>
 
 #include "gui/controls.h"
 #include "gui/page_growth.h"
+#include "state/main_state.h"
 
 namespace vellora {
 
-GrabberPage::GrabberPage(QWidget* parent) : QWidget(parent) {
+GrabberPage::GrabberPage(const MainState& initial, QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("htmlgrabber"));
-  AddWrappedLabel(
+  QLabel* introduction = AddWrappedLabel(
       this, QRect(10, 15, 740, 56),
       QStringLiteral(
           "Go to Internet, use Google or any other search engine you like to find 5-15 "
@@ -29,14 +33,37 @@ GrabberPage::GrabberPage(QWidget* parent) : QWidget(parent) {
   bstopgrab = AddButton(this, "bstopgrab", QRect(510, 455, 100, 25), QStringLiteral("Stop"));
   bstopgrab->setToolTip(QStringLiteral("Abort the waiting download and end the grab"));
   bstopgrab->setEnabled(false);
-  ChainTabOrder({urls2grab, bgraburls, bstopgrab, bdelgrabfiles, bdelallfiles});
 
-  // The URL list takes all the growth; the buttons under it move down.
+  // How the grab reaches the web, right of the buttons under the URL list.
+  allowhttps = new QCheckBox(QStringLiteral("Allow HTTPS"), this);
+  allowhttps->setObjectName(QStringLiteral("allowhttps"));
+  allowhttps->setGeometry(QRect(520, 417, 100, 21));
+  allowhttps->setToolTip(
+      QStringLiteral("Fetch https addresses and follow relocations between http and https; "
+                     "the server's certificate is checked against the system's trust store"));
+  QLabel* connections_label = AddLabel(this, 628, 419, QStringLiteral("At once"));
+  grabconnections = AddSpin(this, "grabconnections", QRect(690, 415, 60, 22),
+                            initial.grabconnections);
+  grabconnections->setToolTip(QStringLiteral("Downloads at the same time (1 to 16)"));
+  QLabel* timeout_label = AddLabel(this, 620, 459, QStringLiteral("Time limit"));
+  grabtimeout = AddSpin(this, "grabtimeout", QRect(690, 455, 60, 22), initial.grabtimeout);
+  grabtimeout->setToolTip(
+      QStringLiteral("Seconds without any byte from the server before a download fails "
+                     "with \"Connection timed out\"; 0 means no limit"));
+  connections_label->setToolTip(grabconnections->toolTip());
+  timeout_label->setToolTip(grabtimeout->toolTip());
+  ChainTabOrder({urls2grab, bgraburls, bstopgrab, bdelgrabfiles, bdelallfiles, allowhttps,
+                 grabconnections, grabtimeout});
+
+  // The URL list takes all the growth; the controls under it move down.
   auto* growth = new PageGrowth(this, DesignedPageSize());
-  growth->Add(findChild<QLabel*>(), kGrowRight);
+  growth->Add(introduction, kGrowRight);
   growth->Add(urls2grab, kGrowRightDown);
-  for (QWidget* button : {bdelgrabfiles, bdelallfiles, bgraburls, bstopgrab}) {
-    growth->Add(button, kMoveDown);
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{bdelgrabfiles, bdelallfiles, bgraburls, bstopgrab,
+                                       allowhttps, connections_label, grabconnections,
+                                       timeout_label, grabtimeout}) {
+    growth->Add(control, kMoveDown);
   }
 }
 

@@ -72,7 +72,7 @@ MainWindow::MainWindow(EventLoop& loop, PageFetcher* fetcher, QWidget* parent)
 
   pages_ = new QTabWidget(this);
   pages_->setObjectName(QStringLiteral("Pages"));
-  grabber_ = new GrabberPage;
+  grabber_ = new GrabberPage(state_);
   words_ = new WordsPage(state_);
   phrases_ = new PhrasesPage(state_);
   options_ = new OptionsPage(state_);

@@ -1,6 +1,7 @@
 // The main window as laid out: captions, columns, ranges, defaults, places,
 // Tab-key order, and what start-up and resizing change.
 
+#include <QCheckBox>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <initializer_list>
 
 #include "gui/about_page.h"
 #include "gui/controls.h"
@@ -95,8 +97,22 @@ class LayoutTest : public QObject {
     QCOMPARE(p->bstopgrab->text(), QString("Stop"));
     QCOMPARE(p->bstopgrab->geometry(), QRect(510, 455, 100, 25));
     QVERIFY(!p->bstopgrab->isEnabled());
-    QList<QWidget*> order{p->urls2grab, p->bgraburls, p->bstopgrab, p->bdelgrabfiles,
-                          p->bdelallfiles};
+    // The grab's settings, right of the buttons, bound to their fields.
+    QCOMPARE(p->allowhttps->text(), QString("Allow HTTPS"));
+    QVERIFY(!p->allowhttps->isChecked());
+    QCOMPARE(p->grabconnections->minimum(), 1);
+    QCOMPARE(p->grabconnections->maximum(), 16);
+    QCOMPARE(p->grabconnections->value(), 1);
+    QCOMPARE(p->grabtimeout->minimum(), 0);
+    QCOMPARE(p->grabtimeout->maximum(), 3600);
+    QCOMPARE(p->grabtimeout->value(), 0);
+    for (QWidget* w : std::initializer_list<QWidget*>{p->allowhttps, p->grabconnections,
+                                                      p->grabtimeout}) {
+      QVERIFY2(p->rect().contains(w->geometry()), qPrintable(w->objectName()));
+    }
+    QList<QWidget*> order{p->urls2grab,    p->bgraburls,  p->bstopgrab,
+                          p->bdelgrabfiles, p->bdelallfiles, p->allowhttps,
+                          p->grabconnections, p->grabtimeout};
     QCOMPARE(testing::TabChain(p->urls2grab, order), order);
   }
 
