@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <new>
@@ -109,7 +110,8 @@ class GrabStopTest : public QObject {
     Program p;
     QVERIFY(p.Start());
     MainWindow& w = p.window;
-    w.State().grabconnections.SetValue(4);
+    // As a user sets it: the control is read into the state when the grab starts.
+    w.Grabber()->grabconnections->setValue(4);
     p.PasteUrls(QString::fromStdString(server.Url("/a.htm") + "\n" + server.Url("/slow1.htm") +
                                        "\n" + server.Url("/slow2.htm") + "\n"));
     QTimer::singleShot(10000, &w, [&] { server.Release("guard"); });

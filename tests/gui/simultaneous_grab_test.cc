@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -51,7 +52,8 @@ class SimultaneousGrabTest : public QObject {
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    w.State().grabconnections.SetValue(4);
+    // As a user sets it: the control is read into the state when the grab starts.
+    w.Grabber()->grabconnections->setValue(4);
     QString urls = QString::fromStdString(server.Url("/a.htm"));
     for (int i = 2; i <= 6; ++i) urls += "\n" + QString::fromStdString(server.Url("/slow" + std::to_string(i) + ".htm"));
     QPlainTextEdit* memo = w.Grabber()->urls2grab;
