@@ -1,16 +1,22 @@
-// Helpers shared by the pipeline benchmarks: a wall clock, a scratch folder,
-// a notifier that only counts, and the default texts of the source tree.
+// Helpers shared by the benchmarks: a wall clock, a quiet child process, the
+// pages the fetch benchmarks serve, a scratch folder, a notifier that only
+// counts, and the default texts of the source tree.
 
 #ifndef VELLORA_BENCH_BENCH_SUPPORT_H_
 #define VELLORA_BENCH_BENCH_SUPPORT_H_
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <time.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "base/file_io.h"
 #include "base/notifier.h"
@@ -37,6 +43,39 @@ class Stopwatch {
   std::chrono::steady_clock::time_point start_;
   double cpu_start_;
 };
+
+// Runs a program with its output thrown away; returns its exit status.
+inline int RunQuietly(std::vector<std::string> args) {
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  pid_t pid = fork();
+  if (pid == 0) {
+    int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A page of 2 to 30 KB of text, different for every n.
+inline std::string MakeTextPage(int n) {
+  std::string page = "<html><head><title>Page " + std::to_string(n) + "</title></head><body>\n";
+  uint32_t state = static_cast<uint32_t>(n) * 2654435761u + 1;
+  size_t size = 2000 + (state % 28000);
+  static const char* const kWords[] = {"alpha",   "bravo", "charlie", "delta", "echo",
+                                       "foxtrot", "golf",  "hotel",   "india", "juliet"};
+  while (page.size() < size) {
+    state = state * 1664525u + 1013904223u;
+    page += kWords[state >> 28 & 7];
+    page += (state & 15) == 0 ? ".\n" : " ";
+  }
+  return page + "</body></html>\n";
+}
 
 // Counts status texts and drops them, as a throttled front end would.
 class CountingNotifier : public Notifier {

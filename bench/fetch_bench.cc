@@ -28,39 +28,6 @@ namespace {
 
 constexpr const char kCurl[] = "/usr/bin/curl";
 
-// Runs a program with its output thrown away; returns its exit status.
-int RunQuietly(std::vector<std::string> args) {
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  pid_t pid = fork();
-  if (pid == 0) {
-    int null = open("/dev/null", O_WRONLY);
-    dup2(null, 1);
-    dup2(null, 2);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// A page of 2 to 30 KB of text, different for every n.
-std::string MakePage(int n) {
-  std::string page = "<html><head><title>Page " + std::to_string(n) + "</title></head><body>\n";
-  uint32_t state = static_cast<uint32_t>(n) * 2654435761u + 1;
-  size_t size = 2000 + (state % 28000);
-  static const char* const kWords[] = {"alpha",   "bravo", "charlie", "delta", "echo",
-                                       "foxtrot", "golf",  "hotel",   "india", "juliet"};
-  while (page.size() < size) {
-    state = state * 1664525u + 1013904223u;
-    page += kWords[state >> 28 & 7];
-    page += (state & 15) == 0 ? ".\n" : " ";
-  }
-  return page + "</body></html>\n";
-}
-
 }  // namespace
 }  // namespace vellora::bench
 
@@ -79,7 +46,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> contents;
   size_t total_bytes = 0;
   for (int i = 0; i < pages; ++i) {
-    contents.push_back(MakePage(i));
+    contents.push_back(MakeTextPage(i));
     total_bytes += contents.back().size();
     WriteWholeFile(folder.Path() + "www/page" + std::to_string(i) + ".html", contents.back());
   }
