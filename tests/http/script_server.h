@@ -24,6 +24,8 @@
 #include <thread>
 #include <vector>
 
+#include "http/loopback_listener.h"
+
 namespace vellora::testing {
 
 struct ServerStep {
@@ -42,22 +44,8 @@ class ScriptServer {
  public:
   explicit ScriptServer(std::vector<ServerStep> steps, uint16_t port = 0)
       : steps_(std::move(steps)) {
-    listen_fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    int on = 1;
-    setsockopt(listen_fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (bind(listen_fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(listen_fd_, 16) != 0) {
-      ::close(listen_fd_);
-      listen_fd_ = -1;
-      return;
-    }
-    socklen_t length = sizeof address;
-    getsockname(listen_fd_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
+    listen_fd_ = ListenOnLoopback(port, 16, &port_);
+    if (listen_fd_ < 0) return;
     thread_ = std::thread([this] { Run(); });
   }
 

@@ -21,6 +21,8 @@
 #include <thread>
 #include <vector>
 
+#include "http/loopback_listener.h"
+
 namespace vellora::testing {
 
 struct TlsStep {
@@ -42,19 +44,8 @@ class TlsScriptServer {
         SSL_CTX_use_PrivateKey_file(context_, key.c_str(), SSL_FILETYPE_PEM) != 1) {
       return;
     }
-    listen_fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (bind(listen_fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(listen_fd_, 8) != 0) {
-      ::close(listen_fd_);
-      listen_fd_ = -1;
-      return;
-    }
-    socklen_t length = sizeof address;
-    getsockname(listen_fd_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
+    listen_fd_ = ListenOnLoopback(0, 8, &port_);
+    if (listen_fd_ < 0) return;
     thread_ = std::thread([this] { Run(); });
   }
 
