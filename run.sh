@@ -11,10 +11,14 @@ root=$(pwd)
 
 scripts/install-deps.sh
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVB_BUILD_GUI=ON >/dev/null
 cmake --build build -j "$(nproc)"
 
-if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${CI:-}" ] && [ -x build/bin/vellora-brindo ]; then
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${CI:-}" ]; then
+  if [ ! -x build/bin/vellora-brindo ]; then
+    echo "run.sh: the desktop program was not built (build/bin/vellora-brindo is missing)" >&2
+    exit 1
+  fi
   exec build/bin/vellora-brindo
 fi
 

@@ -9,8 +9,13 @@ scripts/install-deps.sh
 
 jobs=$(nproc)
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVB_WERROR=ON
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVB_WERROR=ON -DVB_BUILD_GUI=ON
 cmake --build build -j "$jobs"
+# A run without the desktop program's tests is no pass.
+if ! ctest --test-dir build -N -L gui | grep -q "Test *#"; then
+  echo "test.sh: the desktop program's tests are not in the build (no gui tests listed)" >&2
+  exit 1
+fi
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVB_SANITIZE=ON -DVB_WERROR=ON \

@@ -11,7 +11,7 @@ packages=(
   libpcre2-dev clang
   libicu-dev
   libssl-dev openssl ca-certificates
-  qt6-charts-dev
+  qt6-charts-dev libqt6opengl6-dev
   dpkg-dev lintian desktop-file-utils man-db groff-base file gzip librsvg2-bin
 )
 
