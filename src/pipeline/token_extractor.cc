@@ -33,8 +33,9 @@ std::string_view LineAsRead(std::string_view line, TextMode mode) {
       0, mode == TextMode::kUnicode ? PrefixOfCharacters(line, kLineReadLimit) : kLineReadLimit);
 }
 
-TokenExtractor::TokenExtractor(TextMode mode)
+TokenExtractor::TokenExtractor(TextMode mode, ExtractMode extract)
     : mode_(mode),
+      extract_(extract),
       tags_("<.+?>"),
       numbers_("\\b\\d*\\b"),
       spaces_("\\s{2,}"),
@@ -63,7 +64,8 @@ std::string TokenExtractor::JoinTrimmedLines(std::string_view bytes, TextMode mo
   return text;
 }
 
-std::string TokenExtractor::Extract(std::string bytes) {
+std::string TokenExtractor::Extract(std::string bytes, std::string_view file_name) {
+  if (extract_ != ExtractMode::kEveryText) return ExtractReadable(std::move(bytes), file_name);
   if (mode_ == TextMode::kUnicode) return ExtractUnicode(std::move(bytes));
   std::string text = JoinTrimmedLines(bytes);
   std::string().swap(bytes);  // at most two texts of the file's size at a time
@@ -111,6 +113,26 @@ std::string TokenExtractor::ExtractUnicode(std::string bytes) {
   std::string lines = SpacesToLineBreaks(text);
   std::string().swap(text);
   return LowerCaseTokens(lines);
+}
+
+std::string TokenExtractor::ExtractReadable(std::string bytes, std::string_view file_name) {
+  std::string text = ReadableText(std::move(bytes), file_name, mode_, extract_);
+  // Blocks are joined as lines are: each one followed by a space, so that
+  // every token ends with a line break.
+  if (text.empty()) return text;
+  for (char& c : text) {
+    if (c == '\n') c = ' ';
+  }
+  text.push_back(' ');
+  text = ReplaceInPieces(numbers_, text, "", CutRule::kAfterSpace);
+  text = ReplaceInPieces(spaces_, text, " ", CutRule::kBetweenVisible);
+  text = ReplaceInPieces(punctuation_, text, "", CutRule::kAnywhere);
+  std::string lines = SpacesToLineBreaks(text);
+  std::string().swap(text);
+  if (mode_ == TextMode::kUnicode) return LowerCaseTokens(lines);
+  const unsigned char* lower = LowerTable();
+  for (char& c : lines) c = static_cast<char>(lower[static_cast<unsigned char>(c)]);
+  return lines;
 }
 
 TokenFilter::TokenFilter(const TextList& prohibited, const TextList& dontcontain, TextMode mode)

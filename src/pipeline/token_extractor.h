@@ -31,9 +31,28 @@ inline constexpr size_t kLineReadLimit = TextList::kMaxLineRead;
 // mode, kLineReadLimit characters (never a part of one) in Unicode mode.
 std::string_view LineAsRead(std::string_view line, TextMode mode);
 
+// What extraction reads from each file.
+enum class ExtractMode {
+  kEveryText = 0,    // every text between tags, markup removed by pattern
+  kVisibleText = 1,  // what a browser shows of the page
+  kMainText = 2,     // the page's main article only
+};
+
+// What extraction in `extract` mode reads from a file named `file_name`
+// whose content is `bytes`, before it is cut into tokens: blocks of text,
+// one a line ('\n'-separated), UTF-8 in Unicode mode and Windows-1252 in
+// ANSI mode (a character the code page lacks keeps its UTF-8 bytes, as
+// ANSI mode reads such a page's bytes). In kEveryText mode: the file's lines
+// joined with their markup removed, one line. In the reader modes the page
+// is decoded from the charset a browser finds; a ".txt" file, or one that
+// does not start with markup, is read as text, a line a block.
+std::string ReadableText(std::string bytes, std::string_view file_name, TextMode mode,
+                         ExtractMode extract);
+
 class TokenExtractor {
  public:
-  explicit TokenExtractor(TextMode mode = TextMode::kAnsi);
+  explicit TokenExtractor(TextMode mode = TextMode::kAnsi,
+                          ExtractMode extract = ExtractMode::kEveryText);
 
   // The tokens of a file whose content is `bytes`: the file's lines (cut at
   // the first NUL, each read up to kLineReadLimit characters) trimmed of
@@ -49,15 +68,23 @@ class TokenExtractor {
   // are decoded after the tags are removed (Unicode white space and &nbsp;
   // count as a space), typographic punctuation goes with the ASCII
   // punctuation, and case follows Unicode. Every token is valid UTF-8.
-  std::string Extract(std::string bytes);
+  //
+  // In the reader modes (kVisibleText, kMainText) the tokens come from
+  // ReadableText instead, with the same rules from the white-space split on:
+  // numbers standing as words and the punctuation removed, blocks and
+  // spaces made line breaks, lower case. `file_name` only tells a ".txt"
+  // file.
+  std::string Extract(std::string bytes, std::string_view file_name = {});
 
   // The lines of `bytes` trimmed and joined, each followed by one space.
   static std::string JoinTrimmedLines(std::string_view bytes, TextMode mode = TextMode::kAnsi);
 
  private:
   std::string ExtractUnicode(std::string bytes);
+  std::string ExtractReadable(std::string bytes, std::string_view file_name);
 
   TextMode mode_;
+  ExtractMode extract_;
   PatternReplacer tags_;
   PatternReplacer numbers_;
   PatternReplacer spaces_;
