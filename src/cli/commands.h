@@ -21,6 +21,7 @@ int PresetsCommand(const Args& args);
 int FetchCommand(const Args& args);
 int RegexCommand(const Args& args);
 int FieldsCommand(const Args& args);
+int TextCommand(const Args& args);
 
 // Prints "vellora: MESSAGE; see 'vellora COMMAND --help'" to stderr and
 // returns 2.

@@ -20,6 +20,7 @@ int Dispatch(const vellora::cli::Args& arguments) {
   if (command == "fields") return FieldsCommand(args);
   if (command == "fetch") return FetchCommand(args);
   if (command == "regex") return RegexCommand(args);
+  if (command == "text") return TextCommand(args);
   if (command[0] == '-') return UsageError("unknown option '" + command + "'");
   return UsageError("unknown command '" + command + "'");
 }

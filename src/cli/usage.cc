@@ -27,6 +27,7 @@ const char kMainHelp[] =
     "  fields    list the fields that run's --set and --dump take\n"
     "  fetch     download one URL\n"
     "  regex     replace with a pattern, or show its compiled program\n"
+    "  text      show the text that word extraction reads from files\n"
     "  help      show the help of a command\n"
     "\n"
     "Options:\n"
@@ -128,6 +129,30 @@ const char kRegexHelp[] =
     "Options:\n"
     "  -h, --help   show this help and exit\n";
 
+const char kTextHelp[] =
+    "usage: vellora text [--mode visible|main] [--unicode] FILE...\n"
+    "\n"
+    "Prints the text that word extraction reads from each FILE before it cuts the\n"
+    "text into words, so that you can see what will be counted. Blocks (paragraphs,\n"
+    "headings, list items, table cells) are lines. With several files, each text\n"
+    "follows a line \"==> FILE <==\" and a blank line separates them.\n"
+    "\n"
+    "Options:\n"
+    "  --mode visible  what a browser shows of the page: no script, style, hidden\n"
+    "                  elements or comments (the setting extractmode=1)\n"
+    "  --mode main     only the page's main article, without navigation, header,\n"
+    "                  footer, sidebars, comments, share and related blocks\n"
+    "                  (extractmode=2)\n"
+    "                  Without --mode: every text between tags, the lines joined and\n"
+    "                  the markup removed (extractmode=0, the default).\n"
+    "  --unicode       read as a Unicode preset does and print UTF-8; without it the\n"
+    "                  text is Windows-1252, as in an ANSI preset\n"
+    "  -h, --help      show this help and exit\n"
+    "\n"
+    "A .txt file, or one that does not start with markup, is read as text in the\n"
+    "reader modes. A file that cannot be read prints its error to stderr and the\n"
+    "others are still printed; exit status 1.\n";
+
 const char kHelpHelp[] =
     "usage: vellora help [COMMAND]\n"
     "\n"
@@ -146,6 +171,7 @@ std::optional<std::string> HelpText(const std::string& command) {
   if (command == "fields") return kFieldsHelp;
   if (command == "fetch") return kFetchHelp;
   if (command == "regex") return kRegexHelp;
+  if (command == "text") return kTextHelp;
   if (command == "help") return kHelpHelp;
   return std::nullopt;
 }

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
@@ -21,8 +22,10 @@
 #include "app/preset_text_mode.h"
 #include "base/errors.h"
 #include "base/event_loop.h"
+#include "base/file_io.h"
 #include "gui/about_page.h"
 #include "gui/controls.h"
+#include "gui/file_text_window.h"
 #include "gui/generator_page.h"
 #include "gui/grabber_page.h"
 #include "gui/options_page.h"
@@ -37,7 +40,9 @@
 #include "http/http_types.h"
 #include "pipeline/grabber.h"
 #include "pipeline/page_writer.h"
+#include "pipeline/step_support.h"
 #include "pipeline/steps.h"
+#include "pipeline/token_extractor.h"
 
 namespace vellora {
 namespace {
@@ -176,6 +181,7 @@ void MainWindow::ConnectButtons() {
   });
   connect(generator_->previewindex, &QAction::triggered, this, [this] { Preview(-1); });
   connect(words_->words, &ReportView::deleteKeyPressed, this, &MainWindow::OnWordsDelete);
+  connect(words_->showtext, &QAction::triggered, this, &MainWindow::ShowFileText);
   connect(options_->unicodetext, &QCheckBox::clicked, this, &MainWindow::OnTextModeClicked);
   connect(pages_, &QTabWidget::currentChanged, this, &MainWindow::OnPageShown);
 }
@@ -323,6 +329,26 @@ void MainWindow::Preview(int row) {
   if (!preview_->isVisible()) preview_->show();  // a dialog stays above the window
 }
 
+void MainWindow::ShowFileText() {
+  const QString path = words_->SelectedFilePath();
+  if (path.isEmpty()) return;
+  if (!step_running_) binding_.Pull(state_);
+  const auto mode = static_cast<ExtractMode>(ClampedValue(state_.extractmode));
+  std::string text;
+  try {
+    text = ReadableText(ReadWholeFile(ToPath(path)), ToPath(QFileInfo(path).fileName()),
+                        TextModeOf(state_.unicodetext), mode);
+  } catch (const std::exception& e) {
+    notifier_.Error(ErrorMessageOf(e));
+    return;
+  }
+  if (text_window_ == nullptr) text_window_ = new FileTextWindow(this);
+  text_window_->ShowText(QFileInfo(path).fileName(),
+                         words_->extractmode->itemText(static_cast<int>(mode)), FromText(text));
+  text_window_->show();
+  text_window_->raise();
+}
+
 void MainWindow::StopGrab() {
   if (!step_running_ || fetcher_ == nullptr) return;
   stop_requested_ = true;
@@ -387,6 +413,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   if (preview_ != nullptr) preview_->close();  // it would keep the program running
+  if (text_window_ != nullptr) text_window_->close();
   event->accept();
 }
 

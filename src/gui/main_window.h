@@ -43,6 +43,7 @@ class EventLoop;
 class GeneratorPage;
 class GrabberPage;
 class OptionsPage;
+class FileTextWindow;
 class PagePreview;
 class PageFetcher;
 class PhrasesPage;
@@ -93,6 +94,8 @@ class MainWindow : public QWidget, public StartUpHost {
   AboutPage* About() const { return about_; }
   // The page preview, once a page was previewed; null before.
   PagePreview* PreviewWindow() const { return preview_; }
+  // The window of "Show text", once a file's text was shown; null before.
+  FileTextWindow* TextWindow() const { return text_window_; }
 
   // The window's outer size and place on the screen as laid out.
   static constexpr int kLeft = 192, kTop = 122, kOuterWidth = 790, kOuterHeight = 590;
@@ -112,6 +115,9 @@ class MainWindow : public QWidget, public StartUpHost {
   void OpenSite();
   // Shows page `row` of filelist (-1: the index page) in the preview.
   void Preview(int row);
+  // Shows the text extraction reads from the file selected in the working
+  // folder's list, in the chosen extraction mode and the preset's text mode.
+  void ShowFileText();
   void OnPageShown(int index);
   void OnWordsDelete(int row);
   void OnTextModeClicked(bool unicode);
@@ -144,6 +150,7 @@ class MainWindow : public QWidget, public StartUpHost {
   bool close_pending_ = false;
   bool stop_requested_ = false;  // Stop was pressed during this step
   PagePreview* preview_ = nullptr;
+  FileTextWindow* text_window_ = nullptr;
   QString site_index_;  // the index page of the last save, for "Open site"
 };
 

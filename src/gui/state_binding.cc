@@ -1,11 +1,13 @@
 #include "gui/state_binding.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTextDocument>
+#include <algorithm>
 
 #include "gui/controls.h"
 #include "gui/report_model.h"
@@ -23,6 +25,14 @@ QString MemoText(const QPlainTextEdit* memo) {
   }
   return text;
 }
+
+namespace {
+
+int64_t ValueInRange(const IntegerSpin& spin) {
+  return std::clamp(spin.Value(), spin.Minimum(), spin.Maximum());
+}
+
+}  // namespace
 
 void StateBinding::BindFields(QWidget* root) {
   for (const FieldRow& row : FieldTable()) {
@@ -43,6 +53,9 @@ void StateBinding::BindFields(QWidget* root) {
         break;
       case FieldKind::kIntegerSpin:
         if (auto* spin = root->findChild<QSpinBox*>(name)) BindSpin(spin, row.As<IntegerSpin>());
+        if (auto* choice = root->findChild<QComboBox*>(name)) {
+          BindChoice(choice, row.As<IntegerSpin>());
+        }
         break;
       case FieldKind::kCheckBox:
         if (auto* check = root->findChild<QCheckBox*>(name)) BindCheck(check, row.As<bool>());
@@ -81,7 +94,22 @@ void StateBinding::BindCheck(QCheckBox* check, bool MainState::*field) {
   checks_.push_back({check, field, false});
 }
 
+void StateBinding::BindChoice(QComboBox* choice, IntegerSpin MainState::*field) {
+  choices_.push_back({choice, field, 0});
+}
+
 void StateBinding::BindReport(ReportListModel* model) { reports_.push_back(model); }
+
+void StateBinding::PullChoice(Choice& c, MainState& state) {
+  IntegerSpin& spin = state.*c.field;
+  spin.SetValue(spin.Minimum() + std::max(0, c.widget->currentIndex()));
+  c.synced = spin.Value();
+}
+
+void StateBinding::PushChoice(Choice& c, const IntegerSpin& spin) {
+  c.synced = ValueInRange(spin);
+  c.widget->setCurrentIndex(static_cast<int>(c.synced - spin.Minimum()));
+}
 
 void StateBinding::PullMemo(Memo& m, MainState& state) {
   m.synced = TextFromWidget(MemoText(m.widget));
@@ -143,6 +171,9 @@ void StateBinding::Pull(MainState& state) {
     c.synced = c.widget->isChecked();
     state.*c.field = c.synced;
   }
+  for (Choice& c : choices_) {
+    if (c.widget) PullChoice(c, state);
+  }
 }
 
 void StateBinding::Push(const MainState& state) {
@@ -161,6 +192,9 @@ void StateBinding::Push(const MainState& state) {
     if (!c.widget) continue;
     c.synced = state.*c.field;
     c.widget->setChecked(c.synced);
+  }
+  for (Choice& c : choices_) {
+    if (c.widget) PushChoice(c, state.*c.field);
   }
   PushLabelsAndReports(state);
 }
@@ -202,6 +236,15 @@ void StateBinding::Sync(MainState& state) {
     } else if (c.widget->isChecked() != c.synced) {
       c.synced = c.widget->isChecked();
       state.*c.field = c.synced;
+    }
+  }
+  for (Choice& c : choices_) {
+    if (!c.widget) continue;
+    const IntegerSpin& spin = state.*c.field;
+    if (ValueInRange(spin) != c.synced) {
+      PushChoice(c, spin);
+    } else if (spin.Minimum() + c.widget->currentIndex() != c.synced) {
+      PullChoice(c, state);
     }
   }
   PushLabelsAndReports(state);

@@ -28,6 +28,7 @@
 #include "state/main_state.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -58,6 +59,9 @@ class StateBinding {
   void BindSpin(QSpinBox* spin, IntegerSpin MainState::*field);
   void BindLabel(QLabel* label, std::string MainState::*field);
   void BindCheck(QCheckBox* check, bool MainState::*field);
+  // An integer field shown as a choice: item k stands for the value
+  // minimum + k.
+  void BindChoice(QComboBox* choice, IntegerSpin MainState::*field);
   void BindReport(ReportListModel* model);
 
   // Controls -> state.
@@ -96,6 +100,11 @@ class StateBinding {
     bool MainState::*field;
     bool synced = false;
   };
+  struct Choice {
+    QPointer<QComboBox> widget;
+    IntegerSpin MainState::*field;
+    int64_t synced = 0;
+  };
 
   void PullMemo(Memo& m, MainState& state);
   void PushMemo(Memo& m, const std::string& text);
@@ -104,12 +113,15 @@ class StateBinding {
   std::string PullSpin(Spin& s, MainState& state);
   void PushSpin(Spin& s, const IntegerSpin& spin);
   void PushLabelsAndReports(const MainState& state);
+  void PullChoice(Choice& c, MainState& state);
+  void PushChoice(Choice& c, const IntegerSpin& spin);
 
   std::vector<Memo> memos_;
   std::vector<Edit> edits_;
   std::vector<Spin> spins_;
   std::vector<Label> labels_;
   std::vector<Check> checks_;
+  std::vector<Choice> choices_;
   std::vector<QPointer<ReportListModel>> reports_;
   bool pushing_ = false;  // Push is writing into a memo
 };

@@ -1,5 +1,7 @@
 #include "gui/words_page.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
@@ -17,7 +19,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "state/main_state.h"
 #include "app/start_up.h"
 #include "base/errors.h"
 #include "gui/controls.h"
@@ -25,6 +26,7 @@
 #include "gui/spin_edit.h"
 #include "gui/text_codec.h"
 #include "gui/word_rate_chart.h"
+#include "state/main_state.h"
 
 namespace vellora {
 
@@ -85,12 +87,33 @@ WordsPage::WordsPage(const MainState& initial, QWidget* parent) : QWidget(parent
   wordcount->setObjectName(QStringLiteral("wordcount"));
 
   QLabel* prohibited_label = AddLabel(this, 505, 25, QStringLiteral("Ignore the following words"));
-  prohibited = AddMemo(this, "prohibited", QRect(505, 49, 126, 452), MemoStyle::kWordWrap);
+  prohibited = AddMemo(this, "prohibited", QRect(505, 49, 126, 402), MemoStyle::kWordWrap);
   QLabel* dontcontain_label = AddLabel(this, 640, 25, QStringLiteral("Ignore words contaning"));
-  dontcontain = AddMemo(this, "dontcontain", QRect(640, 49, 111, 452), MemoStyle::kWordWrap);
+  dontcontain = AddMemo(this, "dontcontain", QRect(640, 49, 111, 402), MemoStyle::kWordWrap);
 
-  bwordchart = AddButton(this, "bwordchart", QRect(371, 478, 120, 22),
-                         QStringLiteral("Word rate chart..."));
+  // Below the filters: what extraction reads from each file.
+  QLabel* extractmode_label = AddLabel(this, 505, 458, QStringLiteral("Read from each file:"));
+  extractmode = new QComboBox(this);
+  extractmode->setObjectName(QStringLiteral("extractmode"));
+  extractmode->addItems({QStringLiteral("Every text between tags (as specified)"),
+                         QStringLiteral("Visible text"), QStringLiteral("Main text")});
+  extractmode->setGeometry(505, 477, 246, 24);
+  extractmode->setCurrentIndex(static_cast<int>(initial.extractmode.Value()));
+  extractmode->setToolTip(
+      QStringLiteral("Every text between tags: all text of the file, markup removed\n"
+                     "Visible text: what a browser shows, without scripts, styles and "
+                     "hidden parts\n"
+                     "Main text: only the article, without menus, footers, comments and "
+                     "related links"));
+  extractmode_label->setBuddy(extractmode);
+
+  showtext = new QAction(QStringLiteral("Show text"), shellfilelist);
+  showtext->setObjectName(QStringLiteral("showtext"));
+  shellfilelist->addAction(showtext);
+  shellfilelist->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+  bwordchart =
+      AddButton(this, "bwordchart", QRect(371, 478, 120, 22), QStringLiteral("Word rate chart..."));
   bwordchart->setToolTip(
       QStringLiteral("How the counts fall off and what the \"Minimal word rate\" keeps"));
   chartwindow = new QDialog(this);
@@ -110,7 +133,7 @@ WordsPage::WordsPage(const MainState& initial, QWidget* parent) : QWidget(parent
   chart->SetRate(rate->ClampedValue());
 
   ChainTabOrder({words, prohibited, bprocess, dontcontain, minwordrate, ratemultiplier,
-                 shellfilelist, eworkingfolder, bwordchart});
+                 shellfilelist, eworkingfolder, bwordchart, extractmode});
 
   // The left column takes half of the width the window gains, the two
   // memos a quarter each; the folder list takes a third of the height, the
@@ -127,6 +150,8 @@ WordsPage::WordsPage(const MainState& initial, QWidget* parent) : QWidget(parent
   growth->Add(prohibited, {0.5, 0, 0.75, 1});
   growth->Add(dontcontain_label, {0.75, 0, 0.75, 0});
   growth->Add(dontcontain, {0.75, 0, 1, 1});
+  growth->Add(extractmode_label, {0.5, 1, 0.5, 1});
+  growth->Add(extractmode, {0.5, 1, 1, 1});
 }
 
 void WordsPage::PlaceChartWindow() {
@@ -160,5 +185,11 @@ void WordsPage::RootFileList(const std::string& folder) {
 }
 
 QString WordsPage::FileListRoot() const { return shellfiles->rootPath(); }
+
+QString WordsPage::SelectedFilePath() const {
+  const QModelIndex index = shellfilelist->currentIndex();
+  if (!index.isValid() || shellfiles->isDir(index)) return QString();
+  return shellfiles->filePath(index);
+}
 
 }  // namespace vellora

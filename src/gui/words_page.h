@@ -5,7 +5,10 @@
 // only, sorted by name, with name, size, type and date columns, renamable
 // in place; Qt's watcher keeps it current. The button beside the word count
 // opens a window with the word-rate chart of the list, which follows the
-// "Minimal word rate" box as the user types.
+// "Minimal word rate" box as the user types. "Read from each file:" chooses
+// what extraction reads (every text between tags, the visible text or the
+// main text); the folder list's context menu shows that text of a file
+// (the main window answers its "Show text").
 
 #ifndef VELLORA_GUI_WORDS_PAGE_H_
 #define VELLORA_GUI_WORDS_PAGE_H_
@@ -14,6 +17,8 @@
 #include <cstdint>
 #include <string>
 
+class QAction;
+class QComboBox;
 class QDialog;
 class QFileSystemModel;
 class QFrame;
@@ -49,6 +54,8 @@ class WordsPage : public QWidget {
   void NoteRun(int64_t rate, int64_t multiplier);
   // Shows `words` (the list the last run made) in the chart.
   void ShowWordList(const ReportList* words);
+  // The full path of the file selected in the folder list; empty for none.
+  QString SelectedFilePath() const;
 
   QLineEdit* eworkingfolder;
   QTreeView* shellfilelist;
@@ -61,6 +68,8 @@ class WordsPage : public QWidget {
   QLabel* wordcount;
   QPlainTextEdit* prohibited;
   QPlainTextEdit* dontcontain;
+  QComboBox* extractmode;  // what extraction reads from each file
+  QAction* showtext;       // "Show text" in the folder list's context menu
   QPushButton* bwordchart;
   QDialog* chartwindow;
   WordRateChart* chart;

@@ -21,7 +21,8 @@ namespace vellora {
 // Word extraction ("extract"): every file of the working folder becomes
 // lower-case tokens, which are filtered by `prohibited` and `dontcontain` and
 // counted into `words`, largest count first; in the text mode of the
-// preset (`unicodetext`).
+// preset (`unicodetext`), reading from each file what `extractmode` says
+// (every text between tags, the visible text or the main text).
 void bprocessClick(MainState& state, Notifier& notifier);
 // bprocessClick in the text mode `mode`. In ANSI mode a run that reads files
 // of UTF-8 text beyond ASCII ends with one information message saying how

@@ -76,7 +76,7 @@ void ExtractWords(MainState& state, Notifier& notifier, TextMode mode) {
 
   // Read every admitted file of the working folder into the token list; a
   // file that cannot be read ends the run with the tokens so far kept.
-  TokenExtractor extractor(mode);
+  TokenExtractor extractor(mode, static_cast<ExtractMode>(ClampedValue(state.extractmode)));
   int64_t utf8_files = 0;
   std::string folder = state.WorkingFolder();
   if (!folder.empty() && folder.back() != '/') folder += '/';
@@ -96,7 +96,7 @@ void ExtractWords(MainState& state, Notifier& notifier, TextMode mode) {
         throw;
       }
       if (mode == TextMode::kAnsi && IsUtf8BeyondAscii(bytes)) ++utf8_files;
-      std::string file_tokens = extractor.Extract(std::move(bytes));
+      std::string file_tokens = extractor.Extract(std::move(bytes), entry.name);
       if (tokens.empty()) {
         tokens = std::move(file_tokens);
       } else {

@@ -66,6 +66,7 @@ const std::vector<FieldRow>& Rows() {
       Spin("grabconnections", &S::grabconnections).Settable().KeyWhenChanged("GrabConnections"),
       Spin("grabtimeout", &S::grabtimeout).Settable().KeyWhenChanged("GrabTimeout"),
       Check("unicodetext", &S::unicodetext).Settable().KeyWhenChanged("UnicodeText"),
+      Spin("extractmode", &S::extractmode).Settable().KeyWhenChanged("ExtractMode"),
       // Fields that no preset keeps.
       Text("echarset", &S::echarset).Settable(),
       Text("eresfolder", &S::eresfolder).Settable().Path(),

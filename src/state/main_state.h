@@ -100,6 +100,8 @@ struct MainState {
   IntegerSpin grabconnections{1, 16, 1};  // downloads at once
   IntegerSpin grabtimeout{0, 3600, 0};    // seconds without a byte; 0 = none
   bool unicodetext = false;               // words and pages as Unicode text
+  IntegerSpin extractmode{0, 2, 0};       // what extraction reads: 0 every text
+                                          // between tags, 1 visible, 2 main text
 
   // Enabled states of the buttons that steps switch.
   bool bprocess_enabled = true;

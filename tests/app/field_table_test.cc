@@ -77,6 +77,7 @@ std::vector<LayoutField> Layout() {
       {"grabconnections", K::kIntegerSpin, "1", 1, 16, "GrabConnections", "1", nullptr, true},
       {"grabtimeout", K::kIntegerSpin, "0", 0, 3600, "GrabTimeout", "0", nullptr, true},
       {"unicodetext", K::kCheckBox, "0", 0, 0, "UnicodeText", "0", nullptr, true},
+      {"extractmode", K::kIntegerSpin, "0", 0, 2, "ExtractMode", "0", nullptr, true},
   };
 }
 
@@ -144,7 +145,7 @@ TEST(FieldTable, StorageFollowsTheOrderOfThePresetAndOfStartUp) {
                                             "SentMax", "ParMin", "ParMax", "SiteName", "SiteURL",
                                             "PageExt", "IndexName", "DataURL"}));
   EXPECT_EQ(extensions, (std::vector<std::string>{"AllowHttps", "GrabConnections", "GrabTimeout",
-                                                  "UnicodeText"}));
+                                                  "UnicodeText", "ExtractMode"}));
   EXPECT_EQ(texts,
             (std::vector<std::string>{"ini_excludeexact.txt", "ini_excludecontain.txt",
                                       "ini_templates.txt", "ini_template.htm", "ini_index.htm"}));
@@ -223,12 +224,13 @@ TEST_F(FieldStorageTest, AKeyWrittenOnlyWhenChangedLeavesTheFileWhenItIsBackAtIt
 TEST_F(FieldStorageTest, StoredExtensionValuesAreClampedOrReadAsOnOff) {
   WriteFileForTest(saved_.preset_folder + kSettingsFile,
                    "[GENERAL]\r\nGrabConnections=99\r\nGrabTimeout=-5\r\nUnicodeText=2\r\n"
-                   "AllowHttps=junk\r\n");
+                   "AllowHttps=junk\r\nExtractMode=9\r\n");
   loadpreset(loaded_);
   EXPECT_EQ(loaded_.grabconnections.Value(), 16);
   EXPECT_EQ(loaded_.grabtimeout.Value(), 0);
   EXPECT_TRUE(loaded_.unicodetext);
   EXPECT_FALSE(loaded_.allowhttps);  // not a number: the default
+  EXPECT_EQ(loaded_.extractmode.Value(), 2);
 }
 
 TEST(FieldByName, EverySettableFieldSetsAndDumpsTheOthersRefuse) {

@@ -4,6 +4,7 @@
 // laid-out size.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -87,7 +88,8 @@ class WindowGrowthTest : public QObject {
     QCOMPARE(window_.Grabber()->bgraburls->geometry(), QRect(10, 455, 491, 25));
     QCOMPARE(window_.Words()->shellfilelist->geometry(), QRect(15, 45, 476, 96));
     QCOMPARE(window_.Words()->words->geometry(), QRect(16, 235, 475, 241));
-    QCOMPARE(window_.Words()->dontcontain->geometry(), QRect(640, 49, 111, 452));
+    QCOMPARE(window_.Words()->dontcontain->geometry(), QRect(640, 49, 111, 402));
+    QCOMPARE(window_.Words()->extractmode->geometry(), QRect(505, 477, 246, 24));
     QCOMPARE(window_.Phrases()->samples->geometry(), QRect(11, 48, 740, 283));
     QCOMPARE(window_.Phrases()->usersamples->geometry(), QRect(10, 390, 740, 101));
     QCOMPARE(window_.Options()->indexpage->geometry(), QRect(395, 95, 351, 386));
