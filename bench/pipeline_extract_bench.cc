@@ -24,6 +24,7 @@
 #include "../tests/pipeline/reference_steps.h"
 #include "state/main_state.h"
 #include "base/code_page.h"
+#include "bench_corpus.h"
 #include "bench_support.h"
 #include "pipeline/steps.h"
 
@@ -31,53 +32,6 @@ namespace vellora::bench {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<std::string> DocPages() {
-  std::vector<std::string> pages;
-  std::error_code error;
-  for (auto it = fs::recursive_directory_iterator(
-           "/usr/share/doc", fs::directory_options::skip_permission_denied, error);
-       !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-    const std::string ext = it->path().extension().string();
-    if ((ext == ".html" || ext == ".htm") && it->is_regular_file(error)) {
-      pages.push_back(it->path().string());
-    }
-  }
-  std::sort(pages.begin(), pages.end());
-  return pages;
-}
-
-std::string GeneratedPage(RandomGenerator& random) {
-  static const char* const kWords[] = {
-      "install", "package", "server",  "the",    "and",   "of",      "configuration", "file",
-      "user",    "system",  "network", "option", "value", "default", "example",       "command"};
-  std::string page = "<html><head><title>Generated page</title></head><body>\n";
-  for (int p = 0; p < 400; ++p) {
-    page += "<p class=\"x\">";
-    for (int w = 0; w < 40; ++w) {
-      page += kWords[random.Random(16)];
-      page += random.Random(9) == 0 ? ", " : " ";
-      if (random.Random(30) == 0) page += std::to_string(random.Random(3000)) + " ";
-    }
-    page += "</p>\n";
-  }
-  return page + "</body></html>\n";
-}
-
-// Fills `folder` with pages until it holds `bytes`; returns the byte count.
-size_t BuildCorpus(const std::string& folder, size_t bytes, bool* generated) {
-  std::vector<std::string> sources = DocPages();
-  *generated = sources.size() < 20;
-  size_t total = 0;
-  RandomGenerator random(1);
-  for (size_t n = 0; total < bytes; ++n) {
-    std::string content =
-        *generated ? GeneratedPage(random) : ReadWholeFile(sources[n % sources.size()]);
-    total += content.size();
-    WriteWholeFile(folder + "page" + std::to_string(n) + ".htm", content);
-  }
-  return total;
-}
 
 // The peer: the same step over PCRE2 with JIT and std::unordered_map.
 class PcrePeer {
@@ -213,14 +167,6 @@ class PcrePeer {
   pcre2_code* punctuation_;
   pcre2_match_data* match_;
 };
-
-MainState ExtractionState(const std::string& folder) {
-  MainState state;
-  state.eworkingfolder = folder;
-  state.prohibited.LoadFromBytes(DataText("ini_excludeexact.txt"));
-  state.dontcontain.LoadFromBytes(DataText("ini_excludecontain.txt"));
-  return state;
-}
 
 int Main(int argc, char** argv) {
   size_t megabytes = 32;

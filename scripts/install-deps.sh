@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core fonts-dejavu-extra
   nginx curl python3
   libpcre2-dev clang
-  libicu-dev libxml2-dev
+  libicu-dev libxml2-dev python3-readability
   libssl-dev openssl ca-certificates
   qt6-charts-dev libqt6opengl6-dev
   dpkg-dev lintian desktop-file-utils man-db groff-base file gzip librsvg2-bin

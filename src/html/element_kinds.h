@@ -57,17 +57,21 @@ enum class Tag : uint8_t {
   kUl,
 };
 
-// The element `name` (lower case) stands for; kOther for every other name.
-Tag TagOfName(std::string_view name);
+struct ElementKind {
+  std::string_view name;
+  Tag tag;
+  // A browser never shows the element's contents as text: script, style,
+  // noscript, template, svg, math, iframe, object, head (its title aside:
+  // the caller keeps it), and the like.
+  bool never_shown;
+  // Laid out as a block, a line break or a table cell: its start and end
+  // separate the text before and after it.
+  bool block;
+};
 
-// True for elements whose contents a browser never shows as text: script,
-// style, noscript, template, svg, math, iframe, object, head (its title
-// aside: the caller keeps it), and the like.
-bool IsNeverShown(std::string_view name);
-
-// True for elements laid out as blocks, line breaks and table cells: their
-// start and end separate the text before and after them.
-bool StartsBlock(std::string_view name);
+// What the reader knows of the element `name` (lower case); Tag::kOther,
+// shown and inline for a name it does not know.
+ElementKind KindOfElement(std::string_view name);
 
 inline bool IsHeading(Tag tag) { return tag >= Tag::kH1 && tag <= Tag::kH6; }
 

@@ -24,15 +24,17 @@ constexpr size_t kEnoughChars = 500;
 constexpr int kAncestorLevels = 5;
 
 // What a subtree holds, summed over its nodes, furniture left out.
+// Counts of elements stop at 65,535: the rules compare them with small
+// numbers only. (24 bytes a node.)
 struct Sums {
   uint32_t chars = 0;
   uint32_t link_chars = 0;
   uint32_t commas = 0;
-  uint32_t paragraphs = 0;
-  uint32_t images = 0;
-  uint32_t list_items = 0;
-  uint32_t inputs = 0;
-  uint32_t embeds = 0;
+  uint16_t paragraphs = 0;
+  uint16_t images = 0;
+  uint16_t list_items = 0;
+  uint16_t inputs = 0;
+  uint16_t embeds = 0;
 };
 
 uint32_t CountCommas(std::string_view text) {
@@ -54,6 +56,9 @@ uint32_t CountCommas(std::string_view text) {
 }
 
 uint32_t Add(uint32_t a, uint32_t b) { return a > UINT32_MAX - b ? UINT32_MAX : a + b; }
+uint16_t Add(uint16_t a, uint16_t b) {
+  return static_cast<uint16_t>(a > UINT16_MAX - b ? UINT16_MAX : a + b);
+}
 
 class MainTextFinder {
  public:
@@ -227,7 +232,7 @@ class MainTextFinder {
   void Score() {
     articles_ = 0;
     for (uint32_t i = 0; i < n_; ++i) articles_ += nodes_[i].tag == Tag::kArticle && !left_out_[i];
-    score_.assign(n_, 0.0);
+    score_.assign(n_, 0.0f);
     scored_.assign(n_, false);
     for (uint32_t i = 0; i < n_; ++i) {
       if (left_out_[i] || nodes_[i].tag == Tag::kText || !IsParagraph(i)) continue;
@@ -238,15 +243,15 @@ class MainTextFinder {
       for (int level = 0; level < kAncestorLevels && at != PageNode::kNone; ++level) {
         if (!scored_[at]) {
           scored_[at] = true;
-          score_[at] = InitialScore(at);
+          score_[at] = static_cast<float>(InitialScore(at));
         }
         const double divider = level == 0 ? 1 : level == 1 ? 2 : level * 3;
-        score_[at] += points / divider;
+        score_[at] += static_cast<float>(points / divider);
         at = nodes_[at].parent;
       }
     }
     for (uint32_t i = 0; i < n_; ++i) {
-      if (scored_[i]) score_[i] *= 1.0 - LinkDensity(i);
+      if (scored_[i]) score_[i] *= static_cast<float>(1.0 - LinkDensity(i));
     }
   }
 
@@ -428,7 +433,7 @@ class MainTextFinder {
   std::vector<Sums> sums_;
   std::vector<bool> has_block_child_;
   std::vector<uint32_t> last_descendant_;
-  std::vector<double> score_;
+  std::vector<float> score_;
   std::vector<bool> scored_;
   uint32_t articles_ = 0;
   bool use_furniture_marks_ = true;
@@ -438,11 +443,5 @@ class MainTextFinder {
 }  // namespace
 
 std::string MainText(const PageTree& tree) { return MainTextFinder(tree).Find(); }
-
-std::string VisibleText(const PageTree& tree) {
-  BlockText out;
-  if (!tree.nodes().empty()) WriteTreeText(tree, 0, true, {}, out);
-  return out.Take();
-}
 
 }  // namespace vellora

@@ -21,9 +21,6 @@ namespace vellora {
 // by '\n'.
 std::string MainText(const PageTree& tree);
 
-// The visible text of `tree`, blocks separated by '\n'.
-std::string VisibleText(const PageTree& tree);
-
 }  // namespace vellora
 
 #endif  // VELLORA_HTML_MAIN_TEXT_H_

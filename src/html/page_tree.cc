@@ -5,11 +5,15 @@
 #include "html/page_tree.h"
 
 #include <libxml/HTMLparser.h>
+#include <libxml/parserInternals.h>
 #include <libxml/xmlerror.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
+#include <new>
 
+#include "html/block_text.h"
 #include "html/furniture_hints.h"
 
 namespace vellora {
@@ -58,9 +62,18 @@ void IgnoreStructuredError(void*, xmlErrorPtr) {}
 
 class PageTreeBuilder {
  public:
-  PageTreeBuilder(PageTree& tree, bool keep_json_ld) : tree_(tree), keep_json_ld_(keep_json_ld) {}
+  // With `stream`, the visible text is written to it as the page is parsed
+  // and no node is kept.
+  PageTreeBuilder(PageTree& tree, bool keep_json_ld, BlockText* stream = nullptr)
+      : tree_(tree), keep_json_ld_(keep_json_ld), stream_(stream) {}
 
-  void Run(std::string_view html) {
+  // Parses `html`; `input_done` (when given) is called as soon as the
+  // parser no longer needs `html` itself.
+  void Run(std::string_view html, const std::function<void()>& input_done) {
+    if (html.empty()) {
+      if (input_done) input_done();
+      return;
+    }
     htmlSAXHandler sax;
     std::memset(&sax, 0, sizeof sax);
     sax.startElement = &StartElement;
@@ -70,26 +83,56 @@ class PageTreeBuilder {
     sax.cdataBlock = &Characters;
     xmlSetGenericErrorFunc(nullptr, &IgnoreError);
     xmlSetStructuredErrorFunc(nullptr, &IgnoreStructuredError);
+    const int options = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
+                        HTML_PARSE_NONET | HTML_PARSE_IGNORE_ENC | XML_PARSE_HUGE;
+    if (html.size() <= static_cast<size_t>(INT_MAX)) {
+      ParseCopy(html, sax, options, input_done);
+    } else {
+      ParseInChunks(html, sax, options);
+      if (input_done) input_done();
+    }
+  }
+
+ private:
+  // The pull parser over a copy of the page that it makes at once, so that
+  // the caller can let the page go while it parses. It reads on past
+  // </body> and </html>, as a browser does (the push parser stops there).
+  void ParseCopy(std::string_view html, const htmlSAXHandler& sax, int options,
+                 const std::function<void()>& input_done) {
+    htmlParserCtxtPtr ctxt = htmlCreateMemoryParserCtxt(html.data(), static_cast<int>(html.size()));
+    if (ctxt == nullptr) throw std::bad_alloc();
+    std::memcpy(ctxt->sax, &sax, sizeof sax);
+    ctxt->userData = this;
+    htmlCtxtUseOptions(ctxt, options);
+    xmlSwitchEncoding(ctxt, XML_CHAR_ENCODING_UTF8);
+    if (input_done) input_done();
+    htmlParseDocument(ctxt);
+    htmlFreeParserCtxt(ctxt);
+  }
+
+  // The push parser, for a page beyond the pull parser's 2 GiB. It keeps
+  // what it was fed and ends at the end of the root element.
+  void ParseInChunks(std::string_view html, htmlSAXHandler& sax, int options) {
     htmlParserCtxtPtr ctxt =
         htmlCreatePushParserCtxt(&sax, this, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8);
     if (ctxt == nullptr) throw std::bad_alloc();
-    htmlCtxtUseOptions(ctxt, HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
-                                 HTML_PARSE_NONET | HTML_PARSE_IGNORE_ENC | XML_PARSE_HUGE);
+    htmlCtxtUseOptions(ctxt, options);
     size_t pos = 0;
-    do {
+    while (true) {
       const size_t n = std::min(kChunkSize, html.size() - pos);
       const bool last = pos + n == html.size();
       htmlParseChunk(ctxt, html.data() + pos, static_cast<int>(n), last ? 1 : 0);
       pos += n;
-      if (last) break;
-    } while (!ctxt->disableSAX);
+      if (last || ctxt->disableSAX) break;
+    }
     htmlFreeParserCtxt(ctxt);
   }
 
- private:
   struct Open {
-    uint32_t node;        // PageNode::kNone while skipping
+    uint32_t node;        // PageNode::kNone while skipping or streaming
     uint32_t last_child;  // the element's last child so far
+    Tag tag = Tag::kOther;
+    bool block = false;
   };
 
   // The parser hands the callbacks the user data it was made with.
@@ -124,7 +167,7 @@ class PageTreeBuilder {
     for (const xmlChar** a = atts; a != nullptr && a[0] != nullptr; a += 2) {
       const std::string_view attr = View(a[0]);
       const std::string_view value = View(a[1]);
-      if (attr == "class" || attr == "id") {
+      if ((attr == "class" || attr == "id") && stream_ == nullptr) {
         AppendLower(names_, value);
         names_.push_back(' ');
       } else if (attr == "hidden") {
@@ -143,19 +186,32 @@ class PageTreeBuilder {
         json_ld = value.find("ld+json") != std::string_view::npos;
       }
     }
-    const Tag tag = TagOfName(name);
+    const ElementKind kind = KindOfElement(name);
+    const Tag tag = kind.tag;
+    // A head after the body has begun (a second page run into the first)
+    // is an ordinary element, and its title is not shown.
+    if (tag == Tag::kBody) seen_body_ = true;
+    const bool head = tag == Tag::kHead && !seen_body_;
     const bool title_in_head = tag == Tag::kTitle && in_head_;
-    if (hidden || (in_head_ && !title_in_head) || (IsNeverShown(name) && tag != Tag::kHead)) {
+    // A title is shown (as the window's title) only from the head.
+    const bool stray_title = tag == Tag::kTitle && !in_head_;
+    if (hidden || stray_title || (in_head_ && !title_in_head) ||
+        (kind.never_shown && tag != Tag::kHead)) {
       skip_depth_ = 1;
       json_ld_open_ = keep_json_ld_ && tag == Tag::kScript && json_ld;
       open_.push_back({PageNode::kNone, PageNode::kNone});
       return;
     }
-    if (tag == Tag::kHead) in_head_ = true;
+    if (head) in_head_ = true;
+    if (stream_ != nullptr) {
+      if (kind.block) stream_->Break();
+      open_.push_back({PageNode::kNone, PageNode::kNone, tag, kind.block});
+      return;
+    }
 
     PageNode node;
     node.tag = tag;
-    if (StartsBlock(name)) node.flags |= PageNode::kBlock;
+    if (kind.block) node.flags |= PageNode::kBlock;
     if (article_body) node.flags |= PageNode::kArticleBody;
     if (title_in_head) node.flags |= PageNode::kInHead;
     const bool structural = tag == Tag::kBody || tag == Tag::kArticle || tag == Tag::kMain ||
@@ -170,7 +226,7 @@ class PageTreeBuilder {
     node.class_weight = static_cast<int8_t>(ClassWeight(names_));
     const uint32_t index = Append(node);
     if (tag == Tag::kBody && tree_.body_ == PageNode::kNone) tree_.body_ = index;
-    open_.push_back({index, PageNode::kNone});
+    open_.push_back({index, PageNode::kNone, tag, kind.block});
   }
 
   void OnEnd() {
@@ -184,7 +240,8 @@ class PageTreeBuilder {
       }
       return;
     }
-    if (top.node != PageNode::kNone && tree_.nodes_[top.node].tag == Tag::kHead) in_head_ = false;
+    if (top.tag == Tag::kHead) in_head_ = false;  // only a head that set it can be open
+    if (stream_ != nullptr && top.block) stream_->Break();
   }
 
   void OnText(std::string_view text) {
@@ -194,16 +251,19 @@ class PageTreeBuilder {
       }
       return;
     }
-    if (in_head_ && (open_.empty() || open_.back().node == PageNode::kNone ||
-                     tree_.nodes_[open_.back().node].tag != Tag::kTitle)) {
+    if (in_head_ && (open_.empty() || open_.back().tag != Tag::kTitle)) {
       return;  // text loose in the head is not shown
+    }
+    if (stream_ != nullptr) {
+      stream_->Append(text);
+      return;
     }
     // A run of text continues the text node just made, when nothing came
     // between them.
     if (!open_.empty() && open_.back().last_child != PageNode::kNone &&
         open_.back().last_child == tree_.nodes_.size() - 1) {
       PageNode& last = tree_.nodes_.back();
-      if (last.tag == Tag::kText && last.text_begin + last.text_size == tree_.text_.size() &&
+      if (last.tag == Tag::kText && last.text_begin() + last.text_size == tree_.text_.size() &&
           last.text_size + text.size() <= UINT32_MAX) {
         tree_.text_.append(text);
         last.text_size += static_cast<uint32_t>(text.size());
@@ -215,7 +275,7 @@ class PageTreeBuilder {
       const size_t n = std::min<size_t>(text.size() - pos, UINT32_MAX);
       PageNode node;
       node.tag = Tag::kText;
-      node.text_begin = tree_.text_.size();
+      node.set_text_begin(tree_.text_.size());
       node.text_size = static_cast<uint32_t>(n);
       tree_.text_.append(text.substr(pos, n));
       Append(node);
@@ -245,18 +305,36 @@ class PageTreeBuilder {
 
   PageTree& tree_;
   const bool keep_json_ld_;
+  BlockText* const stream_;
   std::vector<Open> open_;
   std::string names_;
   uint32_t last_root_ = PageNode::kNone;
   int skip_depth_ = 0;
   bool in_head_ = false;
+  bool seen_body_ = false;
   bool json_ld_open_ = false;
 };
 
-PageTree PageTree::Parse(std::string_view utf8_html, bool keep_json_ld) {
+std::string ParseVisibleText(std::string_view utf8_html, const std::function<void()>& input_done) {
+  PageTree unused;
+  BlockText text;
+  PageTreeBuilder(unused, false, &text).Run(utf8_html, input_done);
+  return text.Take();
+}
+
+PageTree PageTree::Parse(std::string_view utf8_html, bool keep_json_ld,
+                         const std::function<void()>& input_done) {
   PageTree tree;
+  // At most about two nodes per "<" (an element per start tag, a text
+  // after each tag, the elements the parser implies): room made once, so
+  // that a large page's tree does not pass through copies of itself.
+  // The text is never longer than the page. Reserved room that is never
+  // written costs address space only.
+  tree.nodes_.reserve(2 * static_cast<size_t>(std::count(utf8_html.begin(), utf8_html.end(), '<')) +
+                      64);
+  tree.text_.reserve(utf8_html.size());
   PageTreeBuilder builder(tree, keep_json_ld);
-  builder.Run(utf8_html);
+  builder.Run(utf8_html, input_done);
   return tree;
 }
 

@@ -21,9 +21,10 @@ bool LooksLikeHtml(std::string_view text) {
          (IsAsciiLetter(text[i + 1]) || text[i + 1] == '!' || text[i + 1] == '?');
 }
 
-std::string ReaderText(std::string_view utf8_html, ReaderMode mode) {
-  const PageTree tree = PageTree::Parse(utf8_html, mode == ReaderMode::kMain);
-  return mode == ReaderMode::kMain ? MainText(tree) : VisibleText(tree);
+std::string ReaderText(std::string_view utf8_html, ReaderMode mode,
+                       const std::function<void()>& input_done) {
+  if (mode == ReaderMode::kVisible) return ParseVisibleText(utf8_html, input_done);
+  return MainText(PageTree::Parse(utf8_html, /*keep_json_ld=*/true, input_done));
 }
 
 }  // namespace vellora

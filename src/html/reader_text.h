@@ -9,6 +9,7 @@
 #ifndef VELLORA_HTML_READER_TEXT_H_
 #define VELLORA_HTML_READER_TEXT_H_
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -33,8 +34,11 @@ bool LooksLikeHtml(std::string_view text);
 // and line breaks never glue words: "<li>a</li><li>b</li>" gives "a\nb";
 // inline elements do ("<b>New</b>York" gives "NewYork"). Markup the parser
 // cannot make sense of yields what text it can; never throws on any input
-// (except std::bad_alloc).
-std::string ReaderText(std::string_view utf8_html, ReaderMode mode);
+// (except std::bad_alloc). `input_done`, when given, is called once the page
+// is no longer read, so that the caller can let its bytes go before the
+// main text is looked for (the tree of a large page is as large as it).
+std::string ReaderText(std::string_view utf8_html, ReaderMode mode,
+                       const std::function<void()>& input_done = nullptr);
 
 }  // namespace vellora
 

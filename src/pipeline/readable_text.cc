@@ -83,13 +83,18 @@ std::string ReadableText(std::string bytes, std::string_view file_name, TextMode
   if (extract == ExtractMode::kEveryText) return EveryText(std::move(bytes), mode);
   std::string utf8;
   {
-    const DecodedFileText decoded(bytes);
+    DecodedFileText decoded(bytes);
     if (decoded.OwnsText()) std::string().swap(bytes);
     if (IsTextFileName(file_name) || !LooksLikeHtml(decoded.Text())) {
       utf8 = TextFileBlocks(decoded.Text());
     } else {
-      utf8 = ReaderText(decoded.Text(), extract == ExtractMode::kMainText ? ReaderMode::kMain
-                                                                          : ReaderMode::kVisible);
+      // The page's text, decoded or not, goes as soon as it is parsed.
+      utf8 = ReaderText(
+          decoded.Text(),
+          extract == ExtractMode::kMainText ? ReaderMode::kMain : ReaderMode::kVisible, [&] {
+            decoded.Release();
+            std::string().swap(bytes);
+          });
     }
   }
   std::string().swap(bytes);

@@ -117,22 +117,29 @@ std::string TokenExtractor::ExtractUnicode(std::string bytes) {
 
 std::string TokenExtractor::ExtractReadable(std::string bytes, std::string_view file_name) {
   std::string text = ReadableText(std::move(bytes), file_name, mode_, extract_);
-  // Blocks are joined as lines are: each one followed by a space, so that
-  // every token ends with a line break.
   if (text.empty()) return text;
-  for (char& c : text) {
-    if (c == '\n') c = ' ';
-  }
-  text.push_back(' ');
+  // The reader's blocks hold single spaces and no other white space, so the
+  // run of white space that the number pattern may leave is all the
+  // white-space rule has to fold: each run of spaces and block ends becomes
+  // one line break below, and every block ends with one.
+  text.push_back('\n');
   text = ReplaceInPieces(numbers_, text, "", CutRule::kAfterSpace);
-  text = ReplaceInPieces(spaces_, text, " ", CutRule::kBetweenVisible);
   text = ReplaceInPieces(punctuation_, text, "", CutRule::kAnywhere);
-  std::string lines = SpacesToLineBreaks(text);
+  const unsigned char* lower = mode_ == TextMode::kAnsi ? LowerTable() : nullptr;
+  std::string lines;
+  lines.reserve(text.size() + text.size() / 4);
+  bool in_space = false;
+  for (char c : text) {
+    if (c == ' ' || c == '\n') {
+      if (!in_space) lines += "\r\n";
+      in_space = true;
+      continue;
+    }
+    in_space = false;
+    lines.push_back(lower ? static_cast<char>(lower[static_cast<unsigned char>(c)]) : c);
+  }
   std::string().swap(text);
-  if (mode_ == TextMode::kUnicode) return LowerCaseTokens(lines);
-  const unsigned char* lower = LowerTable();
-  for (char& c : lines) c = static_cast<char>(lower[static_cast<unsigned char>(c)]);
-  return lines;
+  return lower ? lines : LowerCaseTokens(lines);
 }
 
 TokenFilter::TokenFilter(const TextList& prohibited, const TextList& dontcontain, TextMode mode)

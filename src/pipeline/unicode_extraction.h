@@ -30,6 +30,11 @@ class DecodedFileText {
   std::string_view Text() const { return text_; }
   // True when Text() is a decoded copy, so the bytes may be let go.
   bool OwnsText() const { return owns_text_; }
+  // Lets the decoded copy go; Text() is empty from then on.
+  void Release() {
+    std::string().swap(decoded_);
+    text_ = std::string_view();
+  }
 
  private:
   bool owns_text_ = false;

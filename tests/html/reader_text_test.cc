@@ -50,6 +50,25 @@ TEST(VisibleTextTest, WhatABrowserNeverShowsIsLeftOut) {
   EXPECT_EQ(text.find("hidden"), std::string::npos);
 }
 
+TEST(VisibleTextTest, TextAfterTheEndOfThePageIsStillRead) {
+  // Content after </body></html>, and a second page run into the first, as
+  // a browser shows them; a title outside the head is not shown.
+  EXPECT_EQ(Visible("<html><body><p>a</p></body></html><p>b</p></BODY ></html>c"), "a\nb\nc");
+  EXPECT_EQ(Visible("<html><body><p>a</p></body></html>\n<!DOCTYPE html>\n"
+                    "<html><head><title>T</title></head><body><p>c</p></body></html>"),
+            "a\nc");
+  // Past a text of a mebibyte, the end tags and what follows them.
+  for (size_t cut : {1u, 3u, 5u, 6u}) {
+    std::string page = "<p>";
+    page.append((1u << 20) - page.size() - cut, 'x');
+    page += "</body></html><p>after";
+    const std::string text = Visible(page);
+    EXPECT_EQ(text.substr(text.size() - 6), "\nafter") << cut;
+  }
+  // Only the two end tags are touched: look-alikes stay text.
+  EXPECT_EQ(Visible("<p>a &lt;/body&gt; b</p><p></bodyx>c</p>"), "a </body> b\nc");
+}
+
 TEST(VisibleTextTest, ReferencesAreDecodedOnce) {
   EXPECT_EQ(Visible("<p>caf&eacute; &amp; cr&#232;me &#x263A; &amp;lt;b&amp;gt; &lt;test&gt;</p>"),
             "caf\xC3\xA9 & cr\xC3\xA8me \xE2\x98\xBA &lt;b&gt; <test>");
