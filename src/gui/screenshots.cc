@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileSystemModel>
+#include <QTreeView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,6 +18,7 @@
 
 #include "base/event_loop.h"
 #include "gui/controls.h"
+#include "gui/file_text_window.h"
 #include "gui/generator_page.h"
 #include "gui/grabber_page.h"
 #include "gui/main_window.h"
@@ -125,6 +128,30 @@ QStringList WriteScreenshots(const QString& out_folder, const QString& sample_fo
       window.Words()->minwordrate->setValue(1);
       if (!saved) {
         *error = "Cannot write 2b-word-rate-chart.png";
+        return written;
+      }
+      // "Read from each file:" on Main text, the words it counts, and the
+      // text of one page as "Show text" shows it.
+      WordsPage* words = window.Words();
+      words->extractmode->setCurrentIndex(2);
+      Click(words->bprocess);
+      saved = Save(&window, out_folder + "/2c-main-text.png", &written);
+      const QString page = presets + "/" + kPreset + "/Files/festival.html";
+      QModelIndex index;
+      for (int i = 0; i < 100 && !index.isValid(); ++i) {
+        index = words->shellfiles->index(page);
+        if (!index.isValid()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+      }
+      words->shellfilelist->setCurrentIndex(index);
+      words->showtext->trigger();
+      QWidget* text_window = window.TextWindow();
+      saved = saved && text_window != nullptr &&
+              Save(text_window, out_folder + "/2d-show-text.png", &written);
+      if (text_window != nullptr) text_window->hide();
+      words->extractmode->setCurrentIndex(0);
+      Click(words->bprocess);
+      if (!saved) {
+        *error = "Cannot write 2c-main-text.png or 2d-show-text.png";
         return written;
       }
     }
