@@ -6,10 +6,15 @@
 namespace vellora {
 
 std::string TopLevelMessage(const std::string& message) {
-  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') {
-    return message + ".";
-  }
+  const size_t line_end = message.find('\n');
+  const std::string first = message.substr(0, line_end);
+  const std::string rest = line_end == std::string::npos ? "" : message.substr(line_end);
+  if (!first.empty() && static_cast<unsigned char>(first.back()) > '.') return first + "." + rest;
   return message;
+}
+
+std::string WithHint(const std::string& message, const std::string& hint) {
+  return message + "\n" + hint;
 }
 
 std::string ErrorMessageOf(const std::exception& error) {

@@ -32,7 +32,14 @@ inline constexpr const char kApplicationTitle[] = "Vellora Brindo";
 // The text the top-level handler shows for an error message: the message with
 // a full stop appended when its last character comes after "." in character
 // code order (so "Not Found" gets one, "... (Error #10061)" and "x!" do not).
+// A message with a hint (WithHint) has the rule applied to its first line,
+// the message itself; the hint follows as it stands.
 std::string TopLevelMessage(const std::string& message);
+
+// `message` followed by `hint` on a line of its own: advice that the front
+// ends show after the message (the next line on stderr, a second paragraph
+// in a message box), never as part of the message's own text.
+std::string WithHint(const std::string& message, const std::string& hint);
 
 // The message a top-level handler shows for `error`: its what(), except that
 // a failed allocation (std::bad_alloc and its kin) reads kOutOfMemoryMessage

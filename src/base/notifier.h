@@ -15,6 +15,11 @@ class Notifier {
 
   // An information message (modal, OK button, no icon).
   virtual void Information(const std::string& message) = 0;
+  // A notice of the program's own beyond the information messages (advice
+  // after a run, such as the ANSI-mode notice): shown as information by the
+  // desktop program; the command keeps it out of its standard output, which
+  // scripts read.
+  virtual void Notice(const std::string& message) { Information(message); }
   // An error that reached the top-level handler; `message` is the raw
   // exception text, to be shown as TopLevelMessage(message).
   virtual void Error(const std::string& message) = 0;

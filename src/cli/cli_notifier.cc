@@ -18,6 +18,11 @@ void CliNotifier::Information(const std::string& message) {
   FlushStandardOutput();
 }
 
+void CliNotifier::Notice(const std::string& message) {
+  EndProgress();
+  std::fprintf(stderr, "%s\n", message.c_str());
+}
+
 void CliNotifier::Error(const std::string& message) {
   EndProgress();
   had_error_ = true;

@@ -1,7 +1,7 @@
 // CliNotifier: the vellora command's front end for messages and progress.
 // Information goes to stdout (a failed write raises VelloraError, so the
-// step that showed it fails), errors to stderr (with the top-level full stop
-// rule). Status texts go to stderr one per line with --verbose; otherwise a
+// step that showed it fails), notices and errors to stderr (errors with the
+// top-level full stop rule on their first line). Status texts go to stderr one per line with --verbose; otherwise a
 // terminal shows them as one progress line that is rewritten in place, at
 // most ten times a second.
 
@@ -21,6 +21,7 @@ class CliNotifier : public Notifier {
   ~CliNotifier() override { EndProgress(); }
 
   void Information(const std::string& message) override;
+  void Notice(const std::string& message) override;
   void Error(const std::string& message) override;
   void Status(const std::string& text) override;
 

@@ -17,7 +17,11 @@ void GuiNotifier::Information(const std::string& message) {
 }
 
 void GuiNotifier::Error(const std::string& message) {
-  Show(Kind::kError, FromText(TopLevelMessage(message)));
+  // A hint after the message is a paragraph of its own.
+  QString text = FromText(TopLevelMessage(message));
+  const qsizetype line_end = text.indexOf(QLatin1Char('\n'));
+  if (line_end >= 0) text.insert(line_end, QLatin1Char('\n'));
+  Show(Kind::kError, text);
 }
 
 void GuiNotifier::Show(Kind kind, const QString& text) {

@@ -4,13 +4,22 @@
 #include <netdb.h>
 #include <sys/socket.h>
 
+#include <atomic>
 #include <thread>
 
 #include "http/socket_errors.h"
 
 namespace vellora {
+namespace {
+
+std::atomic<HostLookup::Resolver> test_resolver{nullptr};
+
+}  // namespace
+
+void HostLookup::SetResolverForTesting(Resolver resolver) { test_resolver = resolver; }
 
 HostLookupResult HostLookup::Resolve(const std::string& host) {
+  if (Resolver resolver = test_resolver.load()) return resolver(host);
   HostLookupResult result;
   addrinfo hints = {};
   hints.ai_family = AF_INET;

@@ -39,6 +39,12 @@ class HostLookup {
   // Resolves `host` on the calling thread (for a Connect to a name).
   static HostLookupResult Resolve(const std::string& host);
 
+  // Tests put a resolver of their own in place of the system's (null puts
+  // the system's back), to see which names are looked up. Not for use while
+  // a lookup runs.
+  using Resolver = HostLookupResult (*)(const std::string& host);
+  static void SetResolverForTesting(Resolver resolver);
+
  private:
   std::mutex mutex_;
   EventLoop* loop_ = nullptr;  // null once cancelled

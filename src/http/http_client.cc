@@ -24,13 +24,11 @@ bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) 
   return text.size() >= prefix.size() && EqualIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
-// Why `url` cannot be requested, or empty. A control byte would reach the
-// request line or the Host line; a space would split the request line
-// (refused rather than guessed at, as curl does with a URL it is given).
-std::string UrlProblem(const std::string& url, const std::string& path) {
+// Why `url` cannot be requested, or empty: a control byte would reach the
+// request line or the Host line.
+std::string UrlProblem(const std::string& url) {
   std::string problem = ControlByteProblem(url);
   if (!problem.empty()) return "Invalid URL: it holds " + problem;
-  if (path.find(' ') != std::string::npos) return "Invalid URL: a space in the path (write it as %20)";
   return "";
 }
 
@@ -174,8 +172,14 @@ void THttpClient::StartRequest(THttpRequest request) {
   request_user_ = Username;
   request_password_ = Password;
   connection_value_ = Connection;
+  // The URL as a browser reads it: blanks around it dropped, spaces inside
+  // sent as %20, a host name beyond ASCII in its IDNA form.
+  const std::string url = TrimBlanks(URL);
   std::string scheme, user, password, host, port, path = request_path_;
-  SplitUrl(URL, scheme, user, password, host, port, path);
+  SplitUrl(url, scheme, user, password, host, port, path);
+  path = EncodeSpaces(path);
+  std::string problem = UrlProblem(url);
+  if (problem.empty() && !AsciiHostName(host)) problem = "Invalid host name \"" + host + "\"";
   request_path_ = path;
   request_host_ = host;
   document_file_name_ = path;
@@ -190,7 +194,6 @@ void THttpClient::StartRequest(THttpRequest request) {
   target_host_ = host;
   target_port_ = port;
   basic_auth_state_ = 0;
-  std::string problem = UrlProblem(URL, request_path_);
   if (!problem.empty()) {
     // Ends like a failure to reach the server, before any connection.
     SetState(httpNotConnected);
@@ -518,7 +521,7 @@ void THttpClient::LocationRule(const std::string& field_value) {
   if (!FollowRelocation) return;
   // The target goes into the next request line: a control byte ends the
   // request, and spaces are sent encoded (as curl follows such a target).
-  std::string value = field_value.substr(0, field_value.find_last_not_of(" \t") + 1);
+  std::string value = TrimBlanks(field_value);
   std::string problem = ControlByteProblem(value);
   if (!problem.empty()) return FailRequest("Invalid relocation target: it holds " + problem);
   value = EncodeSpaces(value);
@@ -533,6 +536,7 @@ void THttpClient::LocationRule(const std::string& field_value) {
   } else {
     std::string scheme, user, password, host, port, path = request_path_;
     SplitUrl(value, scheme, user, password, host, port, path);
+    if (!AsciiHostName(host)) return FailRequest("Invalid host name \"" + host + "\"");
     target_host_ = host;
     target_port_ = port.empty() ? DefaultPort(scheme) : port;
     target_scheme_ = scheme;

@@ -1,5 +1,8 @@
 #include "http/request_text.h"
 
+#include "text/idna.h"
+#include "text/utf8.h"
+
 namespace vellora {
 
 bool IsControlByte(char byte) {
@@ -28,6 +31,20 @@ std::string EncodeSpaces(std::string_view target) {
     }
   }
   return encoded;
+}
+
+std::string TrimBlanks(std::string_view url) {
+  const size_t begin = url.find_first_not_of(" \t");
+  if (begin == std::string_view::npos) return std::string();
+  return std::string(url.substr(begin, url.find_last_not_of(" \t") + 1 - begin));
+}
+
+bool AsciiHostName(std::string& host) {
+  if (IsAscii(host)) return true;
+  std::optional<std::string> ascii = HostNameToAscii(host);
+  if (!ascii) return false;
+  host = std::move(*ascii);
+  return true;
 }
 
 }  // namespace vellora

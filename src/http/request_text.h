@@ -21,9 +21,19 @@ bool IsControlByte(char byte);
 // first one, e.g. "a control character (0x0D)".
 std::string ControlByteProblem(std::string_view text);
 
-// `target` with every space written as "%20", as a Location answer is
-// followed (the target may come from a server that did not encode it).
+// `target` with every space written as "%20", as browsers send a URL typed
+// or pasted with spaces in its path or query, and a Location answer from a
+// server that did not encode it.
 std::string EncodeSpaces(std::string_view target);
+
+// `url` without the blanks (spaces and TABs) before and after it, as
+// browsers read an address pasted with them.
+std::string TrimBlanks(std::string_view url);
+
+// Makes `host` the name to look up and send: a name with bytes beyond ASCII
+// becomes its IDNA (UTS #46) ASCII form. False, leaving `host` as it was,
+// when IDNA refuses the name.
+bool AsciiHostName(std::string& host);
 
 }  // namespace vellora
 

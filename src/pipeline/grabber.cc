@@ -93,7 +93,7 @@ void bgraburlsClick(MainState& state, Notifier& notifier, PageFetcher& fetcher) 
     if (settings.allow_https || e.ErrorNumber() != 501 || e.what() != std::string(kHttpsRefusal)) {
       throw;
     }
-    throw EHttpError(std::string(kHttpsRefusal) + "\n" + kSwitchOnHttpsHint, e.ErrorNumber());
+    throw EHttpError(WithHint(kHttpsRefusal, kSwitchOnHttpsHint), e.ErrorNumber());
   }
   SetStatus(state, notifier, "Done.");
 }

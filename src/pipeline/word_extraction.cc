@@ -177,7 +177,7 @@ void ExtractWords(MainState& state, Notifier& notifier, TextMode mode) {
   state.wordcount =
       "Unique words: " + std::to_string(rows.size()) + ", total: " + std::to_string(sum) + ".";
   state.bprocess_enabled = true;
-  if (utf8_files > 0) notifier.Information(Utf8FilesMessage(utf8_files));
+  if (utf8_files > 0) notifier.Notice(Utf8FilesMessage(utf8_files));
 }
 
 void wordsKeyDown(MainState& state, int row) {

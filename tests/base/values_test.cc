@@ -74,6 +74,15 @@ TEST(TopLevelMessage, AddsAFullStopOnlyAfterCharactersAboveIt) {
   EXPECT_EQ(TopLevelMessage(""), "");
 }
 
+TEST(TopLevelMessage, TheRuleHoldsForTheMessageAndAHintFollowsAsItStands) {
+  EXPECT_EQ(TopLevelMessage(WithHint("Protocol \"https\" not implemented", "Switch it on.")),
+            "Protocol \"https\" not implemented.\nSwitch it on.");
+  EXPECT_EQ(TopLevelMessage(WithHint("Not Found", "line 2: http://x/")),
+            "Not Found.\nline 2: http://x/");
+  EXPECT_EQ(TopLevelMessage(WithHint("Refused (Error #10061)", "hint")),
+            "Refused (Error #10061)\nhint");
+}
+
 TEST(ErrorMessageOf, AFailedAllocationReadsOutOfMemory) {
   EXPECT_EQ(ErrorMessageOf(std::bad_alloc()), "Out of memory");
   EXPECT_EQ(ErrorMessageOf(std::bad_array_new_length()), "Out of memory");

@@ -96,14 +96,34 @@ TEST_F(UnicodeRunTest, PagesHoldAndDeclareUtf8) {
 TEST_F(UnicodeRunTest, AnsiModeTellsOnceThatUnicodeModeCountsTheFiles) {
   CommandResult r = Run(false);
   ASSERT_EQ(r.exit_code, 0) << r.err;
+  // A notice of the program's own: on stderr, never in the output.
   const std::string notice = "1 file read holds UTF-8 text";
-  const size_t at = r.out.find(notice);
-  ASSERT_NE(at, std::string::npos) << r.out;
-  EXPECT_EQ(r.out.find(notice, at + 1), std::string::npos);
-  EXPECT_NE(r.out.find("Unicode mode (the \"unicodetext\" setting)"), std::string::npos);
+  const size_t at = r.err.find(notice);
+  ASSERT_NE(at, std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find(notice, at + 1), std::string::npos);
+  EXPECT_NE(r.err.find("Unicode mode (the \"unicodetext\" setting)"), std::string::npos);
+  EXPECT_EQ(r.out.find(notice), std::string::npos) << r.out;
   // ANSI mode declares its own charset.
   EXPECT_NE(ReadFileForTest(dir_.path() + "/res/index.htm").find("<meta charset=\"iso-8859-1\">"),
             std::string::npos);
+}
+
+TEST_F(UnicodeRunTest, AWordListDumpHoldsOnlyItsRows) {
+  CommandResult ansi = Run(false, true);
+  ASSERT_EQ(ansi.exit_code, 0) << ansi.err;
+  ASSERT_FALSE(ansi.out.empty());
+  // Every line of stdout is a row: a word, a TAB and its count.
+  size_t pos = 0;
+  while (pos < ansi.out.size()) {
+    const size_t end = ansi.out.find('\n', pos);
+    ASSERT_NE(end, std::string::npos);
+    const std::string line = ansi.out.substr(pos, end - pos);
+    const size_t tab = line.find('\t');
+    ASSERT_NE(tab, std::string::npos) << line;
+    EXPECT_EQ(line.find_first_not_of("0123456789", tab + 1), std::string::npos) << line;
+    pos = end + 1;
+  }
+  EXPECT_NE(ansi.err.find("1 file read holds UTF-8 text"), std::string::npos) << ansi.err;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/poll_event_loop.h"
+#include "http/host_lookup.h"
 #include "http/http_client.h"
 #include "http/http_test_util.h"
 #include "http/request_text.h"
@@ -33,7 +34,9 @@ struct Client {
   }
 };
 
-std::string FirstLine(const std::string& request) { return request.substr(0, request.find("\r\n")); }
+std::string FirstLine(const std::string& request) {
+  return request.substr(0, request.find("\r\n"));
+}
 
 TEST(RequestText, FindsControlBytesAndEncodesSpaces) {
   EXPECT_EQ(ControlByteProblem("/plain/path?q=1&r=%20 ok\x80\xff"), "");
@@ -57,8 +60,11 @@ TEST(RequestSafety, AUrlThatWouldBreakTheRequestIsRefusedBeforeConnecting) {
       {base + std::string("\0evil", 5), "Invalid URL: it holds a control character (0x00)"},
       {base + "\tx", "Invalid URL: it holds a control character (0x09)"},
       {base + " HTTP/1.1\r\n", "Invalid URL: it holds a control character (0x0D)"},
-      {base + "/a b.htm", "Invalid URL: a space in the path (write it as %20)"},
-      {base + " ", "Invalid URL: a space in the path (write it as %20)"},
+      // A host name that IDNA refuses (a left-to-right mark in a label).
+      {"http://b\xC3\xBC\xE2\x80\x8E"
+       "cher.example/",
+       "Invalid host name \"b\xC3\xBC\xE2\x80\x8E"
+       "cher.example\""},
   };
   for (const Case& test : cases) {
     GetOutcome outcome = c.Get(test.url);
@@ -105,6 +111,49 @@ TEST(RequestSafety, ALocationWithAControlByteEndsTheRequestAndSpacesAreEncoded) 
   }
 }
 
+// The name the test resolver was asked for last.
+std::string& LookedUp() {
+  static std::string name;
+  return name;
+}
+
+HostLookupResult ResolveToLoopback(const std::string& host) {
+  LookedUp() = host;
+  HostLookupResult result;
+  result.addresses.push_back("127.0.0.1");
+  return result;
+}
+
+TEST(RequestSafety, AUrlIsReadAsABrowserReadsIt) {
+  ScriptServer server({ServerStep{"HTTP/1.0 200 OK\r\n\r\none"},
+                       ServerStep{"HTTP/1.0 200 OK\r\n\r\ntwo"},
+                       ServerStep{"HTTP/1.0 200 OK\r\n\r\nthree"}});
+  ASSERT_TRUE(server.ok());
+  Client c;
+  // Blanks around the address are dropped; spaces inside go as %20.
+  EXPECT_FALSE(c.Get(" \t" + server.url("/page.htm") + " \t ").raised);
+  EXPECT_EQ(c.body, "one");
+  EXPECT_FALSE(c.Get(server.url("/my page.htm?q=a b")).raised);
+  EXPECT_EQ(c.body, "two");
+  // A host name beyond ASCII is looked up and sent in its IDNA form.
+  HostLookup::SetResolverForTesting(&ResolveToLoopback);
+  const std::string port = server.url("/").substr(std::string("http://127.0.0.1:").size());
+  GetOutcome idn = c.Get("http://M\xC3\xBCnchen.example:" + port.substr(0, port.size() - 1) + "/x");
+  HostLookup::SetResolverForTesting(nullptr);
+  EXPECT_FALSE(idn.raised) << idn.message;
+  EXPECT_EQ(c.body, "three");
+  EXPECT_EQ(LookedUp(), "xn--mnchen-3ya.example");
+  std::vector<std::string> requests = server.requests();
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_EQ(FirstLine(requests[0]), "GET /page.htm HTTP/1.0");
+  EXPECT_EQ(FirstLine(requests[1]), "GET /my%20page.htm?q=a%20b HTTP/1.0");
+  EXPECT_EQ(FirstLine(requests[2]), "GET /x HTTP/1.0");
+  EXPECT_NE(requests[2].find("\r\nHost: xn--mnchen-3ya.example:" + port.substr(0, port.size() - 1) +
+                             "\r\n"),
+            std::string::npos)
+      << requests[2];
+}
+
 TEST(RequestSafety, AConfiguredValueWithALineBreakIsNeverSent) {
   ScriptServer server({ServerStep{"HTTP/1.0 200 OK\r\n\r\nx"}});
   ASSERT_TRUE(server.ok());
@@ -140,9 +189,9 @@ TEST(ShortBodies, ABodyEndingBeforeItsEndIsAFailure) {
   EXPECT_EQ(outcome.message, "Connection closed before the end of the body (5 of 100 bytes came)");
   outcome = c.Get(server.url());
   EXPECT_EQ(outcome.error_number, 404);
-  EXPECT_EQ(outcome.message.rfind("Connection closed before the end of the body (9 of 50 bytes came)",
-                                  0),
-            0u)
+  EXPECT_EQ(
+      outcome.message.rfind("Connection closed before the end of the body (9 of 50 bytes came)", 0),
+      0u)
       << outcome.message;
   outcome = c.Get(server.url());
   EXPECT_EQ(outcome.message,

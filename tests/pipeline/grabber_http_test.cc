@@ -15,6 +15,7 @@
 #include "base/errors.h"
 #include "base/poll_event_loop.h"
 #include "base/random.h"
+#include "http/host_lookup.h"
 #include "http/script_server.h"
 #include "pipeline/delay_server.h"
 #include "pipeline/grab_test_support.h"
@@ -210,12 +211,55 @@ TEST_F(GrabberHttpTest, ABodyCutShortWritesNoFile) {
   ASSERT_TRUE(cut.ok());
   server_.SetPage("/1", {"first", 0});
   for (const std::string& line : {cut.url("/length"), cut.url("/chunks")}) {
-    state_.urls2grab.SetText(server_.Url("/1") + "\r\n" + line + "\r\n" + server_.Url("/1") + "\r\n");
+    state_.urls2grab.SetText(server_.Url("/1") + "\r\n" + line + "\r\n" + server_.Url("/1") +
+                             "\r\n");
     GrabOutcome outcome = Grab(1);
     EXPECT_EQ(outcome.error.rfind("Connection closed before the end of the body (", 0), 0u)
         << outcome.error;
     EXPECT_EQ(outcome.files, (std::map<std::string, std::string>{{"zarngrab#1.htm", "first"}}));
   }
+}
+
+HostLookupResult ResolveExampleToLoopback(const std::string& host) {
+  HostLookupResult result;
+  if (host == "xn--bcher-kva.example")
+    result.addresses.push_back("127.0.0.1");
+  else
+    result.error = 11001;  // host not found
+  return result;
+}
+
+TEST_F(GrabberHttpTest, LinesAreReadAsABrowserReadsAddresses) {
+  // A line pasted with blanks around it, one with a space in its path, and
+  // one whose host name is beyond ASCII: each asks for the expected bytes
+  // and keeps its number.
+  testing::ScriptServer server({{"HTTP/1.0 200 OK\r\n\r\none"},
+                                {"HTTP/1.0 200 OK\r\n\r\ntwo"},
+                                {"HTTP/1.0 200 OK\r\n\r\nthree"}});
+  ASSERT_TRUE(server.ok());
+  const std::string port = server.url("/").substr(std::string("http://127.0.0.1:").size());
+  const std::string idn =
+      "http://B\xC3\xBC"
+      "cher.example:" +
+      port + "idn.htm";
+  state_.urls2grab.SetText("  " + server.url("/trail.htm") + " \t\r\n" +
+                           server.url("/a b.htm?q=x y") + "\r\n" + idn + "\r\n");
+  HostLookup::SetResolverForTesting(&ResolveExampleToLoopback);
+  const GrabOutcome one = Grab(1);
+  HostLookup::SetResolverForTesting(nullptr);
+  EXPECT_EQ(one.error, "");
+  EXPECT_EQ(one.files, (std::map<std::string, std::string>{{"zarngrab#1.htm", "one"},
+                                                           {"zarngrab#2.htm", "two"},
+                                                           {"zarngrab#3.htm", "three"}}));
+  std::vector<std::string> requests = server.requests();
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_EQ(requests[0].substr(0, requests[0].find("\r\n")), "GET /trail.htm HTTP/1.0");
+  EXPECT_EQ(requests[1].substr(0, requests[1].find("\r\n")), "GET /a%20b.htm?q=x%20y HTTP/1.0");
+  EXPECT_EQ(requests[2].substr(0, requests[2].find("\r\n")), "GET /idn.htm HTTP/1.0");
+  EXPECT_NE(requests[2].find("\r\nHost: xn--bcher-kva.example:" + port.substr(0, port.size() - 1) +
+                             "\r\n"),
+            std::string::npos)
+      << requests[2];
 }
 
 }  // namespace
