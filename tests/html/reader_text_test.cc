@@ -82,7 +82,8 @@ TEST(VisibleTextTest, BrokenMarkupYieldsWhatTextItCan) {
   // A "<" before a letter opens a tag, in a browser too.
   EXPECT_EQ(Visible("<p>a < b and c<d</p>"), "a < b and c");
   // Bytes that are not valid UTF-8 and stray NULs end no parse early.
-  EXPECT_NE(Visible(std::string("<p>a\xFF\xFE b</p><p>c\0d</p><p>last</p>", 36)).find("last"),
+  static const char kBroken[] = "<p>a\xFF\xFE b</p><p>c\0d</p><p>last</p>";
+  EXPECT_NE(Visible(std::string(kBroken, sizeof kBroken - 1)).find("last"),
             std::string::npos);
   // A page nested deeper than any recursion could follow.
   std::string deep;
