@@ -73,8 +73,6 @@ struct ElementKind {
 // shown and inline for a name it does not know.
 ElementKind KindOfElement(std::string_view name);
 
-inline bool IsHeading(Tag tag) { return tag >= Tag::kH1 && tag <= Tag::kH6; }
-
 }  // namespace vellora
 
 #endif  // VELLORA_HTML_ELEMENT_KINDS_H_

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <new>
 
+#include "base/code_page.h"
 #include "html/block_text.h"
 #include "html/furniture_hints.h"
 
@@ -30,17 +31,6 @@ std::string_view View(const xmlChar* s) {
 
 void AppendLower(std::string& out, std::string_view s) {
   for (char c : s) out.push_back((c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c);
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
 }
 
 // True when an inline style hides the element: display:none or
@@ -173,11 +163,11 @@ class PageTreeBuilder {
       } else if (attr == "hidden") {
         hidden = true;
       } else if (attr == "aria-hidden") {
-        hidden = hidden || EqualsIgnoringCase(value, "true");
+        hidden = hidden || EqualIgnoringCase(value, "true");
       } else if (attr == "style") {
         hidden = hidden || StyleHides(value);
       } else if (attr == "itemprop") {
-        article_body = article_body || EqualsIgnoringCase(value, "articleBody");
+        article_body = article_body || EqualIgnoringCase(value, "articleBody");
       } else if (attr == "role") {
         std::string role;
         AppendLower(role, value);
