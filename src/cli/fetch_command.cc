@@ -10,7 +10,7 @@
 // file; a device or FIFO such as /dev/stdout is written in place) or to
 // stdout; a failed write is a failure. A failed request prints its message
 // with the top-level full-stop rule and exits with 1, writing no FILE. Ctrl-C while
-// the request waits aborts it ("Connection aborted on request"). With
+// the request waits aborts it (the abort error, IsAbortError). With
 // --verbose the final "STATUS REASON" is the last line on stderr.
 
 #include <cstdio>

@@ -3,8 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -50,16 +50,6 @@ namespace {
 constexpr char kNoFetcherMessage[] = "The HTTP client is not available";
 constexpr char kGrabStoppedStatus[] = "Grab stopped.";
 constexpr char kUnknownErrorMessage[] = "Internal error: an exception of unknown type";
-
-// THttpClient's reason for a request ended by Abort, which is how Stop and a
-// close during a download end the grab.
-constexpr char kAbortedReason[] = "Connection aborted on request";
-
-bool IsAbortedOnRequest(const std::exception& error) {
-  const auto* http = dynamic_cast<const EHttpError*>(&error);
-  return http != nullptr && http->ErrorNumber() == 404 &&
-         kAbortedReason == std::string(http->what());
-}
 
 }  // namespace
 
@@ -147,13 +137,12 @@ void MainWindow::ConnectButtons() {
           [this] { RunStep([this] { bdelgrabfilesClick(state_, notifier_); }); });
   connect(grabber_->bdelallfiles, &QPushButton::clicked, this,
           [this] { RunStep([this] { bdelallfilesClick(state_, notifier_); }); });
-  connect(words_->bprocess, &QPushButton::clicked, this,
-          [this] {
-            RunStep([this] {
-              words_->NoteRun(state_.minwordrate.Value(), state_.ratemultiplier.Value());
-              bprocessClick(state_, notifier_);
-            });
-          });
+  connect(words_->bprocess, &QPushButton::clicked, this, [this] {
+    RunStep([this] {
+      words_->NoteRun(state_.minwordrate.Value(), state_.ratemultiplier.Value());
+      bprocessClick(state_, notifier_);
+    });
+  });
   connect(phrases_->makewordphrases, &QPushButton::clicked, this,
           [this] { RunStep([this] { makewordphrasesClick(state_, notifier_); }); });
   connect(generator_->maketxt, &QPushButton::clicked, this,
@@ -243,7 +232,7 @@ void MainWindow::RunStep(const std::function<void()>& step) {
     step();
   } catch (const std::exception& e) {
     failed = true;
-    aborted = IsAbortedOnRequest(e);
+    aborted = IsAbortError(e);  // how Stop and a close during a download end a grab
     error = ErrorMessageOf(e);
   } catch (...) {
     failed = true;

@@ -9,13 +9,13 @@
 // one ended (the click is refused with a beep).
 //
 // "Stop" ends a waiting grab through PageFetcher::AbortDownloads: the
-// download ends with "Connection aborted on request", its file is not
+// download ends with the abort error (IsAbortError), its file is not
 // written, no later URL is fetched, that error is not shown, and the status
 // reads "Grab stopped.".
 //
 // Closing the window saves the preset; a failed save shows its error and
 // keeps the window open. Closing while a download waits asks the loop to
-// terminate, which ends the download ("Connection aborted on request"); the
+// terminate, which ends the download with the abort error; the
 // close (and the save) then happens as soon as the step has returned, so the
 // grab stream is released only after nothing writes into it any more. A
 // terminate request that reaches the loop during a step (Ctrl-C) ends the
@@ -29,10 +29,10 @@
 #include <functional>
 #include <string>
 
-#include "state/main_state.h"
 #include "app/start_up.h"
 #include "gui/gui_notifier.h"
 #include "gui/state_binding.h"
+#include "state/main_state.h"
 
 class QTabWidget;
 

@@ -457,7 +457,7 @@ void THttpClient::Abort() {
     if (OnRequestDone) OnRequestDone(*this, request_type_, completion_error_);
     return;
   }
-  EndRunningRequest("Connection aborted on request", 3);
+  EndRunningRequest(kAbortedReason, 3);
 }
 
 void THttpClient::EndRunningRequest(const std::string& reason, uint16_t error) {

@@ -11,7 +11,7 @@
 // Get is synchronous: it starts the request and runs the event loop until
 // the client is back in httpReady, following relocations on the way. A
 // request ends early through Abort or when the loop's terminate request is
-// set (then with 404 "Connection aborted on request"), and when Timeout is
+// set (then with 404 kAbortedReason, see IsAbortError), and when Timeout is
 // set and the server sent nothing for that long (404 "Connection timed
 // out"). Underneath is an event-driven state machine over TAsyncSocket;
 // every transition goes through SetState, so OnStateChange sees them all.
@@ -111,7 +111,7 @@ class THttpClient {
   // Starts a request and returns at once; OnRequestDone and the return to
   // httpReady signal its end. Supports httpGET, httpHEAD and httpCLOSE.
   void StartRequest(THttpRequest request);
-  // Ends a running request at once (404 "Connection aborted on request");
+  // Ends a running request at once (404 kAbortedReason);
   // on a ready client it closes the connection and reports 200 "OK".
   void Abort();
 

@@ -4,6 +4,7 @@
 #define VELLORA_HTTP_HTTP_TYPES_H_
 
 #include <cstdint>
+#include <exception>
 #include <string>
 
 #include "base/errors.h"
@@ -38,6 +39,10 @@ enum THttpClientOption : unsigned {
   hcoUseQuality = 1u << 4,
 };
 
+// The reason phrase of a request ended by THttpClient::Abort, or by the
+// event loop's terminate request while Get waits (status 404).
+extern const char kAbortedReason[];
+
 // A failed HTTP request. ErrorNumber is below 100 for the client's own
 // faults (1 busy, 2 nothing to post or put, 5 unsupported version, 6
 // authentication state), otherwise the final status code: the server's, or
@@ -46,11 +51,20 @@ class EHttpError : public VelloraError {
  public:
   EHttpError(const std::string& message, uint16_t error_number)
       : VelloraError(message), error_number_(error_number) {}
+  // What Get raises for a request ended by Abort: 404 with kAbortedReason.
+  static EHttpError Aborted() { return EHttpError(kAbortedReason, 404); }
+
   uint16_t ErrorNumber() const { return error_number_; }
+  // Whether this is the error of an aborted request (see Aborted), as
+  // opposed to a failure of the server or the connection.
+  bool IsAborted() const;
 
  private:
   uint16_t error_number_;
 };
+
+// Whether error is an EHttpError for which IsAborted holds.
+bool IsAbortError(const std::exception& error);
 
 }  // namespace vellora
 

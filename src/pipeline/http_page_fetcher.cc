@@ -6,12 +6,8 @@
 namespace vellora {
 namespace {
 
-constexpr char kAbortedReason[] = "Connection aborted on request";
-
 // What THttpClient::Get raises for a request ended by Abort.
-std::exception_ptr AbortedError() {
-  return std::make_exception_ptr(EHttpError(kAbortedReason, 404));
-}
+std::exception_ptr AbortedError() { return std::make_exception_ptr(EHttpError::Aborted()); }
 
 }  // namespace
 

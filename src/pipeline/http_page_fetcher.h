@@ -11,8 +11,8 @@
 //
 // Fetch waits like THttpClient::Get. WaitForAny runs the loop the same way:
 // when the loop's terminate request is set (the window closing, Ctrl-C) it
-// aborts every running download, each then ending with 404 "Connection
-// aborted on request". A stream is handed to a client only for the one
+// aborts every running download, each then ending with the abort error
+// (IsAbortError). A stream is handed to a client only for the one
 // download: once Fetch returns or raises, or WaitForAny reported the lane,
 // or AbandonAll ran, no client holds a pointer to it.
 

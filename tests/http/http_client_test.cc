@@ -492,6 +492,7 @@ TEST(HttpClient, AbortsARequestWaitingOnASilentServer) {
   f.loop.ClearTerminateRequest();
   EXPECT_EQ(outcome.message, "Connection aborted on request");
   EXPECT_EQ(outcome.error_number, 404);
+  EXPECT_TRUE(outcome.aborted);
   EXPECT_EQ(f.http.CompletionError(), 3);
   EXPECT_EQ(f.http.State(), httpReady);
 

@@ -18,6 +18,7 @@ struct GetOutcome {
   bool raised = false;
   std::string message;
   int error_number = 0;
+  bool aborted = false;    // IsAbortError held for what Get raised
   bool timed_out = false;  // the watchdog had to stop the request
 };
 
@@ -42,6 +43,7 @@ inline GetOutcome GetWithWatchdog(THttpClient& http, EventLoop& loop, int limit_
     outcome.raised = true;
     outcome.message = e.what();
     outcome.error_number = e.ErrorNumber();
+    outcome.aborted = IsAbortError(e);
   }
   {
     std::lock_guard<std::mutex> lock(mutex);

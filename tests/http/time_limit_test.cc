@@ -54,6 +54,7 @@ TEST_F(TimeLimitTest, ASilentServerEndsTheRequestWithConnectionTimedOut) {
   EXPECT_TRUE(outcome.raised);
   EXPECT_EQ(outcome.message, "Connection timed out");
   EXPECT_EQ(outcome.error_number, 404);
+  EXPECT_FALSE(outcome.aborted);  // a time-out is the server's fault, not an abort
   EXPECT_EQ(http_.StatusCode(), 404);
   EXPECT_EQ(http_.State(), httpReady);
   EXPECT_GE(elapsed, 0.95);
@@ -87,6 +88,7 @@ TEST_F(TimeLimitTest, ALimitOfZeroWaitsUntilTheLoopIsTerminated) {
   GetOutcome outcome = GetWithWatchdog(http_, loop_, 1500);
   EXPECT_TRUE(outcome.timed_out);
   EXPECT_EQ(outcome.message, "Connection aborted on request");
+  EXPECT_TRUE(outcome.aborted);
 }
 
 TEST_F(TimeLimitTest, AnAsynchronousRequestTimesOutAndReportsItsEnd) {
