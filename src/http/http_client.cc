@@ -63,7 +63,7 @@ void THttpClient::PostReady() {
   std::weak_ptr<int> alive = alive_;
   uint64_t run = run_;
   loop_.post([this, alive, run] {
-    if (!alive.expired() && run == run_) SetState(httpReady);
+    if (!alive.expired() && run == run_) ReturnToReady();
   });
 }
 
@@ -87,13 +87,48 @@ void THttpClient::PostRequestDone() {
 void THttpClient::SetState(THttpClientState state) {
   if (state == state_) return;
   state_ = state;
-  if (state == httpReady) DisarmTimeLimit();
   if (OnStateChange) OnStateChange(*this);
-  if (state != httpReady) return;
+}
+
+void THttpClient::ReturnToReady() {
+  if (state_ == httpReady) return;
+  DisarmTimeLimit();
+  SetState(httpReady);
   // A Basic exchange that was answered by anything but 401 has succeeded.
   if (basic_auth_state_ == 1 && status_code_ != 401) basic_auth_state_ = 2;
   if (basic_auth_state_ == 2 && status_code_ == 401) basic_auth_state_ = 0;
+  // A 401 with a Basic challenge is answered once more with the credentials;
+  // the request is over only when that second exchange ends.
   if (!StartAuthRetry()) PostRequestDone();
+}
+
+void THttpClient::EndRequest(int status, const std::string& reason) {
+  status_code_ = status;
+  reason_phrase_ = reason;
+  // An ended request neither relocates nor reads on, and the close that
+  // follows is ours, not a server's answer to a handshake.
+  relocation_pending_ = false;
+  next_line_handler_ = LineHandler::kNone;
+  closed_route_ = ClosedRoute::kClosedHandler;
+  line_buffer_.Clear();
+  tls_handshaking_ = false;
+  if (state_ == httpNotConnected || (state_ == httpDnsLookup && !lookup_answered_)) {
+    // Nothing was opened for the request: it is over now. A connection
+    // kept alive from an earlier request stays open for the next one.
+    ReturnToReady();
+  } else if (state_ == httpAborting) {
+    // Abort and the time limit end the request before they return.
+    if (socket_.State() == ssClosed) {
+      SocketSessionClosed(0);
+    } else {
+      socket_.Close();
+    }
+    ReturnToReady();
+  } else if (socket_.State() != ssClosed) {
+    socket_.Abort();  // the closed handler ends the request
+  } else {
+    SocketSessionClosed(0);
+  }
 }
 
 // ---------------------------------------------------------------- starting
@@ -197,10 +232,7 @@ void THttpClient::StartRequest(THttpRequest request) {
   if (!problem.empty()) {
     // Ends like a failure to reach the server, before any connection.
     SetState(httpNotConnected);
-    status_code_ = 404;
-    reason_phrase_ = problem;
-    SetState(httpReady);
-    return;
+    return EndRequest(404, problem);
   }
   ArmTimeLimit();
 
@@ -233,19 +265,12 @@ void THttpClient::Login() {
   try {
     socket_.DnsLookup(target_host_);
   } catch (const std::exception& e) {
-    status_code_ = 404;
-    reason_phrase_ = e.what();
-    connected_ = false;
-    SetState(httpReady);
-    return;
+    return EndRequest(404, e.what());
   }
   if (!lookup_answered_ && !socket_.DnsLookupRunning() && state_ == httpDnsLookup) {
     // The lookup could not be started; the socket reported why.
     completion_error_ = socket_.LastError();
-    status_code_ = 404;
-    reason_phrase_ = socket_.LastErrorMessage();
-    connected_ = false;
-    SetState(httpReady);
+    EndRequest(404, socket_.LastErrorMessage());
   }
 }
 
@@ -254,10 +279,7 @@ void THttpClient::SocketDnsLookupDone(uint16_t error) {
   if (error != 0) {
     if (state_ == httpAborting) return;
     completion_error_ = error;
-    status_code_ = 404;
-    reason_phrase_ = "can't resolve hostname to IP address";
-    SocketSessionClosed(error);
-    return;
+    return EndRequest(404, "can't resolve hostname to IP address");
   }
   SetState(httpDnsLookupDone);
   socket_.SetAddr(socket_.DnsResult());
@@ -273,20 +295,12 @@ void THttpClient::SocketDnsLookupDone(uint16_t error) {
   tls_close_notified_ = false;
   if (target_scheme_ != "http" && !(target_scheme_ == "https" && AllowHttps)) {
     completion_error_ = socket_.LastError();
-    status_code_ = 501;
-    reason_phrase_ = "Protocol \"" + target_scheme_ + "\" not implemented";
-    socket_.Close();
-    SocketSessionClosed(socket_.LastError());
-    return;
+    return EndRequest(501, "Protocol \"" + target_scheme_ + "\" not implemented");
   }
   socket_.Connect();
   if (socket_.State() != ssConnecting && socket_.State() != ssConnected) {
-    uint16_t error_code = socket_.LastError();
-    completion_error_ = error_code;
-    status_code_ = 404;
-    reason_phrase_ = "can't connect: " + ErrorWithNumber(error_code);
-    socket_.Close();
-    SocketSessionClosed(error_code);
+    completion_error_ = socket_.LastError();
+    EndRequest(404, "can't connect: " + ErrorWithNumber(completion_error_));
   }
 }
 
@@ -302,17 +316,21 @@ void THttpClient::SocketSessionConnected(uint16_t error) {
   // here once the handshake is done.
   if (tls_connection_ && tls_ == nullptr) return StartTls();
   relocation_pending_ = false;
-  connected_ = true;
   SetState(httpConnected);
   if (OnSessionConnected) OnSessionConnected(*this);
   next_line_handler_ = LineHandler::kHeader;
   SetState(httpWaitingHeader);
+  std::string failure;
   try {
     SendRequest(request_type_ == httpHEAD ? "HEAD" : "GET", request_ver_);
+    return;
+  } catch (const std::exception& e) {
+    failure = e.what();  // an event handler's, the socket's or the TLS session's
   } catch (...) {
-    connected_ = false;
-    socket_.Close();
+    failure = "an exception of unknown type";
   }
+  reused_connection_ = false;  // our failure: the request is not made again
+  EndRequest(404, "Request not sent: " + failure);
 }
 
 void THttpClient::SendRequest(const std::string& method, const std::string& version) {
@@ -350,7 +368,7 @@ void THttpClient::SendRequest(const std::string& method, const std::string& vers
     std::string problem = ControlByteProblem(line);
     if (!problem.empty()) {
       reused_connection_ = false;  // not a connection the server gave up on
-      return FailRequest("Request not sent: a request line holds " + problem);
+      return EndRequest(404, "Request not sent: a request line holds " + problem);
     }
     request += line;
     request += "\r\n";
@@ -371,7 +389,6 @@ void THttpClient::SocketClosedEvent(uint16_t error) {
     status_code_ = 404;
     reason_phrase_ = "TLS handshake failed: the server closed the connection";
     if (error != 0) reason_phrase_ += " (" + ErrorWithNumber(error) + ")";
-    connected_ = false;
     SocketSessionClosed(error);
   } else if (closed_route_ == ClosedRoute::kReconnect) {
     ReconnectForRelocation();
@@ -380,9 +397,20 @@ void THttpClient::SocketClosedEvent(uint16_t error) {
   }
 }
 
+bool THttpClient::HeaderStillOpen() const { return state_ == httpWaitingHeader && !header_done_; }
+
+bool THttpClient::BodyStillOpen() const {
+  // A failure ends the body's reading (no line handler) but not its state.
+  return state_ == httpWaitingBody && next_line_handler_ == LineHandler::kBody &&
+         request_type_ != httpHEAD;
+}
+
+bool THttpClient::BodyCutShort() const {
+  return BodyStillOpen() && (body_length_ >= 0 || transfer_coding_ == "chunked");
+}
+
 void THttpClient::SocketSessionClosed(uint16_t error) {
-  connected_ = false;
-  bool header_open = header_in_progress_ || (state_ == httpWaitingHeader && !header_done_);
+  const bool header_open = HeaderStillOpen();
   if (header_open && reused_connection_ && header_bytes_ == 0 && !relocation_pending_) {
     // A kept-alive connection that the server had closed before the request
     // arrived: the request is made once more on a new connection, and the
@@ -393,40 +421,35 @@ void THttpClient::SocketSessionClosed(uint16_t error) {
     return;
   }
   if (error != 0) completion_error_ = error;
+  const bool body_cut = BodyCutShort();
+  // A header or a body that the close cut off still gets its end event.
+  if (header_in_progress_) {
+    header_in_progress_ = false;
+    if (OnHeaderEnd) OnHeaderEnd(*this);
+  }
+  if (body_block_count_ > 0) {
+    body_block_count_ = 0;
+    if (OnDocEnd) OnDocEnd(*this);
+  }
+  if (relocation_pending_) return ReconnectForRelocation();
   if (header_open) {
-    if (header_in_progress_) {
-      header_in_progress_ = false;
-      if (OnHeaderEnd) OnHeaderEnd(*this);
-    }
-    if (relocation_pending_) return ReconnectForRelocation();
-    // The connection ended inside the header: the request ends with the
-    // status read so far, or with 404 when there is none.
+    // The request ends with the status read so far, or with 404 when there
+    // is none.
     if (status_code_ == 0) {
       status_code_ = 404;
       reason_phrase_ = error != 0 ? ErrorWithNumber(error)
                                   : "Connection closed before the response header ended";
     }
-  } else {
-    // A body whose end is known (a length, or chunks) and had not come.
-    bool body_cut = state_ == httpWaitingBody && next_line_handler_ == LineHandler::kBody &&
-                    request_type_ != httpHEAD &&
-                    (body_length_ >= 0 || transfer_coding_ == "chunked");
-    if (body_block_count_ > 0) {
-      body_block_count_ = 0;
-      if (OnDocEnd) OnDocEnd(*this);
-    }
-    if (relocation_pending_) return ReconnectForRelocation();
-    if (body_cut) {
-      next_line_handler_ = LineHandler::kNone;
-      status_code_ = 404;
-      reason_phrase_ = BodyCutReason(error);
-    } else if (BodyCutByTls()) {
-      // A body that ends at the close needs the server's close_notify over
-      // TLS: without it the end may be an attacker's or a broken link's.
-      next_line_handler_ = LineHandler::kNone;
-      status_code_ = 404;
-      reason_phrase_ = "TLS: the connection closed without close_notify (the body may be cut)";
-    }
+  } else if (body_cut) {
+    next_line_handler_ = LineHandler::kNone;
+    status_code_ = 404;
+    reason_phrase_ = BodyCutReason(error);
+  } else if (BodyCutByTls()) {
+    // A body that ends at the close needs the server's close_notify over
+    // TLS: without it the end may be an attacker's or a broken link's.
+    next_line_handler_ = LineHandler::kNone;
+    status_code_ = 404;
+    reason_phrase_ = "TLS: the connection closed without close_notify (the body may be cut)";
   }
   if (OnSessionClosed) OnSessionClosed(*this);
   if (state_ != httpReady) PostReady();
@@ -447,6 +470,8 @@ std::string THttpClient::BodyCutReason(uint16_t error) const {
 
 void THttpClient::Abort() {
   if (state_ == httpReady) {
+    // No request to end: the connection goes, and the client reports a
+    // completed exchange without passing through a request's states.
     state_ = httpAborting;
     if (socket_.State() != ssClosed) socket_.Abort();
     status_code_ = 200;
@@ -462,23 +487,11 @@ void THttpClient::Abort() {
 
 void THttpClient::EndRunningRequest(const std::string& reason, uint16_t error) {
   bool during_lookup = state_ == httpDnsLookup;
-  tls_handshaking_ = false;  // the close that follows is ours
   SetState(httpAborting);
   if (during_lookup) socket_.CancelDnsLookup();
-  status_code_ = 404;
-  reason_phrase_ = reason;
   completion_error_ = error;
-  // An aborted request neither relocates nor reacts to earlier notifications.
-  relocation_pending_ = false;
-  closed_route_ = ClosedRoute::kClosedHandler;
-  next_line_handler_ = LineHandler::kNone;
-  ++run_;
-  if (during_lookup || socket_.State() == ssClosed) {
-    SocketSessionClosed(0);
-  } else {
-    socket_.Close();
-  }
-  SetState(httpReady);
+  ++run_;  // notifications posted for the request are dropped
+  EndRequest(404, reason);
 }
 
 // ---------------------------------------------------------------- time limit
@@ -523,7 +536,7 @@ void THttpClient::LocationRule(const std::string& field_value) {
   // request, and spaces are sent encoded (as curl follows such a target).
   std::string value = TrimBlanks(field_value);
   std::string problem = ControlByteProblem(value);
-  if (!problem.empty()) return FailRequest("Invalid relocation target: it holds " + problem);
+  if (!problem.empty()) return EndRequest(404, "Invalid relocation target: it holds " + problem);
   value = EncodeSpaces(value);
   relocation_pending_ = true;
   if (!value.empty() && value[0] == '/') {
@@ -536,7 +549,7 @@ void THttpClient::LocationRule(const std::string& field_value) {
   } else {
     std::string scheme, user, password, host, port, path = request_path_;
     SplitUrl(value, scheme, user, password, host, port, path);
-    if (!AsciiHostName(host)) return FailRequest("Invalid host name \"" + host + "\"");
+    if (!AsciiHostName(host)) return EndRequest(404, "Invalid host name \"" + host + "\"");
     target_host_ = host;
     target_port_ = port.empty() ? DefaultPort(scheme) : port;
     target_scheme_ = scheme;
@@ -600,7 +613,6 @@ void THttpClient::ReconnectForRelocation() {
   std::string scheme, user, password, host, port, path = request_path_;
   SplitUrl(url, scheme, user, password, host, port, path);
   document_file_name_ = DeriveDocName(path);
-  connected_ = false;
   relocation_pending_ = false;
   if (RelocationBudgetSpent()) return;
   if (OnLocationChange) OnLocationChange(*this);

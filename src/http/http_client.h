@@ -150,7 +150,20 @@ class THttpClient {
   enum class ClosedRoute { kClosedHandler, kReconnect };
 
   // Request side (http_client.cc).
+  // The one setter of state_: every transition is seen by OnStateChange.
   void SetState(THttpClientState state);
+  // The request is over: httpReady, then the Basic retry or OnRequestDone.
+  void ReturnToReady();
+  // Every failure of a request ends here, with the final status and
+  // reason: nothing opened yet, it is over at once; after Abort or the time
+  // limit, the connection closes and it is over at once; otherwise the
+  // connection is dropped and the closed handler ends it.
+  void EndRequest(int status, const std::string& reason);
+  // Where the close of the connection leaves the response: inside its
+  // header, or inside a body whose end is known.
+  bool HeaderStillOpen() const;
+  bool BodyStillOpen() const;
+  bool BodyCutShort() const;
   void ResetResponse();
   void Login();
   void SocketDnsLookupDone(uint16_t error);
@@ -176,7 +189,6 @@ class THttpClient {
   // TLS over the socket (http_client_tls.cc).
   void StartTls();
   void ContinueHandshake();
-  void FailConnection(const std::string& reason);
   void FlushTls();
   void SendBytes(const std::string& bytes);
   int ReadTransport(char* buffer, size_t size);
@@ -195,7 +207,6 @@ class THttpClient {
   void GetBodyLineNext(const char* data, size_t length);
   bool WriteBody(const char* data, size_t length);
   void CompleteDocument();
-  void FailRequest(const std::string& reason);
   bool ReceptionStopped() const;
 
   EventLoop& loop_;
@@ -210,7 +221,6 @@ class THttpClient {
   // Connection target and the target of the open connection.
   std::string target_host_, target_port_, target_scheme_;
   std::string open_host_, open_port_, open_scheme_;
-  bool connected_ = false;
   bool reused_connection_ = false;  // the request went out on a kept-alive connection
   ClosedRoute closed_route_ = ClosedRoute::kClosedHandler;
   bool lookup_answered_ = false;

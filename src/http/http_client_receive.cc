@@ -46,21 +46,6 @@ bool THttpClient::ReceptionStopped() const {
   return state_ == httpReady || state_ == httpAborting || socket_.State() != ssConnected;
 }
 
-void THttpClient::FailRequest(const std::string& reason) {
-  status_code_ = 404;
-  reason_phrase_ = reason;
-  relocation_pending_ = false;
-  next_line_handler_ = LineHandler::kNone;
-  closed_route_ = ClosedRoute::kClosedHandler;
-  line_buffer_.Clear();
-  tls_handshaking_ = false;
-  if (socket_.State() != ssClosed) {
-    socket_.Abort();  // the closed handler ends the request
-  } else {
-    SocketSessionClosed(0);
-  }
-}
-
 void THttpClient::SocketDataAvailable() {
   if (tls_connection_) return TlsDataAvailable();
   TakeReceived();
@@ -81,7 +66,7 @@ bool THttpClient::TakeReceived() {
     if (state_ == httpWaitingHeader) header_bytes_ += static_cast<size_t>(count);
     if (!line_buffer_.CutOverlongLine(scratch, static_cast<size_t>(count))) {
       if (header_bytes_ > kMaxHeaderBytes) {
-        FailRequest("Response header too large");
+        EndRequest(404, "Response header too large");
         return false;
       }
       return true;
@@ -92,7 +77,7 @@ bool THttpClient::TakeReceived() {
   if (state_ == httpWaitingHeader) {
     header_bytes_ += static_cast<size_t>(count);
     if (header_bytes_ > kMaxHeaderBytes) {
-      FailRequest("Response header too large");
+      EndRequest(404, "Response header too large");
       return false;
     }
   }
@@ -146,7 +131,7 @@ void THttpClient::ProcessHeaderLine() {
 
   if (line.empty()) return EndOfHeader();
 
-  if (rcvd_header_.size() >= kMaxHeaderLines) return FailRequest("Response header too large");
+  if (rcvd_header_.size() >= kMaxHeaderLines) return EndRequest(404, "Response header too large");
   rcvd_header_.push_back(line);
   if (header_line_count_ == 1) {
     if (line.compare(0, 8, "HTTP/1.0") == 0 || line.compare(0, 8, "HTTP/1.1") == 0) {
@@ -259,7 +244,8 @@ void THttpClient::EndOfHeader() {
   next_line_handler_ = LineHandler::kBody;
   if (ReceiveStream != nullptr && body_length_ > 0 &&
       static_cast<uint64_t>(body_length_) > MaxBodySize) {
-    return FailRequest("Document too large (more than " + std::to_string(MaxBodySize) + " bytes)");
+    return EndRequest(404,
+                      "Document too large (more than " + std::to_string(MaxBodySize) + " bytes)");
   }
   HandBufferToBody();
   if (ReceptionStopped()) return;
@@ -322,8 +308,8 @@ void THttpClient::GetBodyLineNext(const char* data, size_t length) {
         return WriteBody(bytes, count);
       });
   if (result == ChunkedDecoder::Result::kChunkTooLarge) {
-    return FailRequest("Invalid chunk size (more than " +
-                       std::to_string(ChunkedDecoder::kMaxChunkSize) + " bytes)");
+    return EndRequest(404, "Invalid chunk size (more than " +
+                               std::to_string(ChunkedDecoder::kMaxChunkSize) + " bytes)");
   }
   if (result == ChunkedDecoder::Result::kOk && chunk_.Done()) CompleteDocument();
 }
@@ -332,7 +318,7 @@ bool THttpClient::WriteBody(const char* data, size_t length) {
   if (ReceiveStream != nullptr) {
     size_t held = ReceiveStream->size() - std::min(ReceiveStream->size(), stream_size_at_body_);
     if (held + length > MaxBodySize) {
-      FailRequest("Document too large (more than " + std::to_string(MaxBodySize) + " bytes)");
+      EndRequest(404, "Document too large (more than " + std::to_string(MaxBodySize) + " bytes)");
       return false;
     }
     ReceiveStream->append(data, length);

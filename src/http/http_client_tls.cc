@@ -11,7 +11,7 @@ namespace vellora {
 void THttpClient::StartTls() {
   std::string error;
   tls_ = TlsSession::Create(open_host_, open_port_, error);
-  if (tls_ == nullptr) return FailConnection(error);
+  if (tls_ == nullptr) return EndRequest(404, error);
   tls_handshaking_ = true;
   tls_close_notified_ = false;
   ContinueHandshake();
@@ -19,23 +19,11 @@ void THttpClient::StartTls() {
 
 void THttpClient::ContinueHandshake() {
   TlsSession::Step step = tls_->Handshake();
-  if (step == TlsSession::Step::kFailed) return FailConnection(tls_->Error());
+  if (step == TlsSession::Step::kFailed) return EndRequest(404, tls_->Error());
   FlushTls();
   if (step == TlsSession::Step::kNeedMore) return;
   tls_handshaking_ = false;
   SocketSessionConnected(0);
-}
-
-void THttpClient::FailConnection(const std::string& reason) {
-  tls_handshaking_ = false;
-  status_code_ = 404;
-  reason_phrase_ = reason;
-  connected_ = false;
-  if (socket_.State() != ssClosed) {
-    socket_.Abort();  // the closed handler ends the request
-  } else {
-    SocketSessionClosed(0);
-  }
 }
 
 void THttpClient::FlushTls() {
@@ -51,7 +39,7 @@ void THttpClient::SendBytes(const std::string& bytes) {
     return;
   }
   if (tls_ == nullptr || !tls_->Write(bytes.data(), bytes.size())) {
-    return FailRequest(tls_ != nullptr ? tls_->Error() : "TLS: the session is gone");
+    return EndRequest(404, tls_ != nullptr ? tls_->Error() : "TLS: the session is gone");
   }
   FlushTls();
 }
@@ -70,7 +58,7 @@ int THttpClient::ReadTransport(char* buffer, size_t size) {
     if (state_ == httpReady) {
       socket_.Abort();  // between requests: no request to fail
     } else {
-      FailRequest(tls_->Error());
+      EndRequest(404, tls_->Error());
     }
   }
   return -1;
@@ -91,8 +79,7 @@ void THttpClient::TlsDataAvailable() {
 }
 
 bool THttpClient::BodyCutByTls() const {
-  return tls_connection_ && !tls_close_notified_ && state_ == httpWaitingBody &&
-         next_line_handler_ == LineHandler::kBody && request_type_ != httpHEAD;
+  return tls_connection_ && !tls_close_notified_ && BodyStillOpen();
 }
 
 }  // namespace vellora

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "base/poll_event_loop.h"
 #include "http/host_lookup.h"
 #include "http/http_client.h"
@@ -167,6 +169,32 @@ TEST(RequestSafety, AConfiguredValueWithALineBreakIsNeverSent) {
   outcome = c.Get(server.url());
   EXPECT_EQ(outcome.message, "Request not sent: a request line holds a control character (0x7F)");
   EXPECT_TRUE(server.requests().empty());
+}
+
+TEST(RequestSafety, AFailureWhileWritingTheRequestIsTheReason) {
+  ServerStep first =
+      ServerStep{"HTTP/1.0 200 OK\r\nConnection: keep-alive\r\nContent-Length: 3\r\n\r\none"};
+  first.keep_open = true;
+  ScriptServer server({first, ServerStep{"HTTP/1.0 200 OK\r\n\r\nx"}});
+  ASSERT_TRUE(server.ok());
+  Client c;
+  int written = 0;
+  c.http.OnRequestHeaderEnd = [&written](THttpClient&) {
+    if (++written > 1) throw std::runtime_error("the request log is full");
+  };
+  EXPECT_FALSE(c.Get(server.url("/1")).raised);
+  EXPECT_EQ(c.body, "one");
+  // On the kept-alive connection: the handler's own text, and the request
+  // is not made again on a new connection.
+  GetOutcome outcome = c.Get(server.url("/2"));
+  EXPECT_EQ(outcome.error_number, 404);
+  EXPECT_EQ(outcome.message, "Request not sent: the request log is full");
+  EXPECT_EQ(written, 2);
+  // On a new connection, the same.
+  outcome = c.Get(server.url("/3"));
+  EXPECT_EQ(outcome.message, "Request not sent: the request log is full");
+  EXPECT_EQ(c.http.State(), httpReady);
+  EXPECT_EQ(server.requests().size(), 1u);
 }
 
 TEST(ShortBodies, ABodyEndingBeforeItsEndIsAFailure) {
