@@ -607,6 +607,15 @@ h_close:
     int32_t cnt = loop_counter_[d];
     // An iteration beyond the minimum that consumed nothing fails.
     if (cnt > n->min && pos == loop_iter_start_[d]) goto fail;
+    if (cnt > 0 && cnt < n->min && pos == loop_iter_start_[d]) {
+      // An iteration below the minimum that consumed nothing: the ones still
+      // required would match nothing here too, so they count as done (else
+      // "(a?){99999999}" would take 10^8 steps and records on any input).
+      st.push({Tag(kUndoCounter, static_cast<uint32_t>(d)), static_cast<uint32_t>(cnt),
+               loop_iter_start_[d]});
+      cnt = n->min;
+      loop_counter_[d] = cnt;
+    }
     if (cnt < n->min || (!n->lazy && cnt < n->max)) {
       if (cnt >= n->min) {
         st.push({Tag(kLoopExit, static_cast<uint32_t>(n - nodes)), 0, pos});
