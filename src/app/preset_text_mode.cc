@@ -51,10 +51,14 @@ void ConvertTexts(MainState& state, Convert convert) {
 }  // namespace
 
 std::string UnicodeModeText(std::string_view text) {
-  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-    text.remove_prefix(kByteOrderMark.size());
+  std::string_view rest = text;
+  if (rest.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    rest.remove_prefix(kByteOrderMark.size());
   }
-  return IsValidUtf8(text) ? std::string(text) : Utf8FromWindows1252(text);
+  if (IsValidUtf8(rest)) return std::string(rest);
+  // Windows-1252 text: its first bytes, when they are EF BB BF, are the
+  // characters "ï»¿" and no byte-order mark.
+  return Utf8FromWindows1252(text);
 }
 
 void NormaliseUnicodeTexts(MainState& state) {

@@ -51,7 +51,8 @@ TEST_F(UnicodePresetTest, EveryFieldRoundTripsAsUtf8ThroughSaveAndLoad) {
   for (const FieldRow& row : FieldTable()) {
     if (row.preset_file == nullptr && row.preset_key == nullptr) continue;
     if (row.kind == FieldKind::kTextList) {
-      (saved_.*row.As<TextList>()).SetText(std::string(row.name) + " " + kMixed + "\r\n\xC2\xA0\r\n");
+      (saved_.*row.As<TextList>())
+          .SetText(std::string(row.name) + " " + kMixed + "\r\n\xC2\xA0\r\n");
     } else if (row.kind == FieldKind::kText) {
       saved_.*row.As<std::string>() = std::string(kMixed) + " " + row.name;
     }
@@ -77,7 +78,7 @@ TEST_F(UnicodePresetTest, EveryFieldRoundTripsAsUtf8ThroughSaveAndLoad) {
 
 TEST_F(UnicodePresetTest, LoadingReadsTextsThatAreNotUtf8AsWindows1252) {
   WriteFileForTest(File(kSettingsFile), "[GENERAL]\r\nUnicodeText=1\r\nSiteName=Caf\xE9\r\n");
-  WriteFileForTest(File("templates.txt"), "na\xEFve $\r\n");               // an old editor's
+  WriteFileForTest(File("templates.txt"), "na\xEFve $\r\n");                   // an old editor's
   WriteFileForTest(File("urls.txt"), "\xEF\xBB\xBFhttp://h/caf\xC3\xA9\r\n");  // a BOM
   // What start-up loaded from the default texts beside the program.
   loaded_.indexpage.SetText("\x93Welcome\x94 $links$\r\n");
@@ -136,6 +137,24 @@ TEST_F(UnicodePresetTest, SwitchingModesReencodesTextsAndLosesNothing) {
   SetTextMode(state, false);
   SetTextMode(state, true);
   EXPECT_EQ(state.echarset, "windows-1251");
+}
+
+// Found by fuzz/case_mapping_fuzzer.cc: the Windows-1252 form of "ï»¿ð" begins
+// with the bytes of a byte-order mark, which going back into Unicode mode
+// dropped.
+TEST(UnicodeModeText, OnlyAByteOrderMarkBeforeUtf8IsDropped) {
+  const char kText[] = "\xC3\xAF\xC2\xBB\xC2\xBF\xC3\xB0 caf\xC3\xA9";  // "ï»¿ð café"
+  MainState state;
+  SetTextMode(state, true);
+  state.esitename = kText;
+  SetTextMode(state, false);
+  EXPECT_EQ(state.esitename, "\xEF\xBB\xBF\xF0 caf\xE9");
+  SetTextMode(state, true);
+  EXPECT_EQ(state.esitename, kText);
+  EXPECT_EQ(UnicodeModeText("\xEF\xBB\xBF"
+                            "caf\xC3\xA9"),
+            "caf\xC3\xA9");
+  EXPECT_EQ(UnicodeModeText("\xEF\xBB\xBF"), "");
 }
 
 TEST(UnicodeModeSetField, ATextThatIsNotUtf8IsReadAsWindows1252) {
