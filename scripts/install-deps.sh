@@ -8,7 +8,8 @@ packages=(
   libgtest-dev libgmock-dev
   qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core fonts-dejavu-extra
   nginx curl python3
-  libpcre2-dev clang
+  libpcre2-dev
+  clang libclang-rt-dev llvm ccache
   libicu-dev libxml2-dev python3-readability
   libssl-dev openssl ca-certificates
   qt6-charts-dev libqt6opengl6-dev

@@ -269,10 +269,21 @@ void TAsyncSocket::Connect() {
     ChangeState(ssBound);
   }
 
+  bool refused = false;
+  if (allow_connection_) {
+    char remote_text[INET_ADDRSTRLEN] = "";
+    inet_ntop(AF_INET, &remote.sin_addr, remote_text, sizeof remote_text);
+    refused = !allow_connection_(remote_text, port);
+  }
   int rc;
-  do {
-    rc = ::connect(fd_, reinterpret_cast<sockaddr*>(&remote), sizeof remote);
-  } while (rc != 0 && errno == EINTR);
+  if (refused) {
+    rc = -1;
+    errno = ECONNREFUSED;
+  } else {
+    do {
+      rc = ::connect(fd_, reinterpret_cast<sockaddr*>(&remote), sizeof remote);
+    } while (rc != 0 && errno == EINTR);
+  }
   if (rc != 0 && errno != EINPROGRESS && !IsConnectOutcome(errno)) {
     uint16_t code = ErrnoToSocketError(errno);
     CloseSocket(false, 0, false);

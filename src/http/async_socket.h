@@ -137,6 +137,10 @@ class TAsyncSocket {
 
   // Makes the next DnsLookup of a name fail to start with `error_number`.
   void FailNextLookupStartForTesting(int error_number) { fail_lookup_start_ = error_number; }
+  // Makes every connection to an address (dotted) and port that `allow`
+  // refuses fail as a refused connection does, without reaching the network.
+  using ConnectFilter = std::function<bool(const std::string& address, uint16_t port)>;
+  void FilterConnectionsForTesting(ConnectFilter allow) { allow_connection_ = std::move(allow); }
 
  private:
   bool SettingLocked(const char* name);
@@ -179,6 +183,7 @@ class TAsyncSocket {
   bool paused_ = false;
   uint16_t pending_close_error_ = 0;  // a receive failure that ends the connection
   int fail_lookup_start_ = 0;
+  ConnectFilter allow_connection_;
 };
 
 }  // namespace vellora

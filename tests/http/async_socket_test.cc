@@ -136,6 +136,37 @@ TEST(AsyncSocket, RefusedConnectionConnectsWithTheErrorThenCloses) {
   EXPECT_EQ(socket.State(), ssClosed);
 }
 
+// The fuzz targets keep the HTTP client to their own listener this way.
+TEST(AsyncSocket, AFilteredConnectionFailsAsRefusedWithoutReachingThePeer) {
+  ScriptServer server({ServerStep{"hello", false}});
+  ASSERT_TRUE(server.ok());
+  PollEventLoop loop;
+  TAsyncSocket socket(loop);
+  Recorder rec;
+  rec.Attach(socket);
+  std::vector<std::string> asked;
+  socket.FilterConnectionsForTesting([&](const std::string& address, uint16_t port) {
+    asked.push_back(address + ":" + std::to_string(port));
+    return false;
+  });
+  socket.SetAddr("127.0.0.1");
+  socket.SetPort(std::to_string(server.port()));
+  socket.Connect();
+  EXPECT_TRUE(rec.events.empty());
+  ASSERT_TRUE(RunUntil(loop, [&] { return rec.events.size() >= 2; }));
+  EXPECT_EQ(rec.events, (std::vector<std::string>{"connected 10061", "closed 0"}));
+  EXPECT_EQ(asked, std::vector<std::string>{"127.0.0.1:" + std::to_string(server.port())});
+  EXPECT_EQ(server.connections(), 0);
+
+  socket.FilterConnectionsForTesting([](const std::string&, uint16_t) { return true; });
+  rec.events.clear();
+  socket.SetAddr("127.0.0.1");
+  socket.SetPort(std::to_string(server.port()));
+  socket.Connect();
+  ASSERT_TRUE(RunUntil(loop, [&] { return rec.received == "hello"; }));
+  EXPECT_EQ(rec.events.front(), "connected 0");
+}
+
 TEST(AsyncSocket, DeliversEveryByteBeforeThePeerClose) {
   std::string payload;
   for (int i = 0; i < 20000; ++i) payload += static_cast<char>('a' + i % 26);
