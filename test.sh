@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors, and runs every
-# test: the core, the command, the desktop program offscreen, and the core
-# tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# test: the core, the command, the desktop program offscreen, the core tests
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, and a short
+# run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -23,3 +24,10 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVB_SANITIZE=ON 
 cmake --build build-sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize -L core --output-on-failure -j "$jobs"
+
+# The fuzz targets (fuzz/), built with clang, libFuzzer and the sanitizers:
+# each runs over its seed corpus, which keeps every input a finding came
+# from, then on new inputs for VB_FUZZ_SECONDS (default 20) seconds.
+fuzz_work=$(mktemp -d)
+trap 'rm -rf "$fuzz_work"' EXIT
+FUZZ_WORK=$fuzz_work scripts/fuzz.sh "${VB_FUZZ_SECONDS:-20}"

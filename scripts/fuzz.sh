@@ -38,6 +38,7 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 
 found=0
+failed=0
 rows=()
 for target in "${targets[@]}"; do
   seeds=fuzz/corpus/$target
@@ -66,6 +67,7 @@ for target in "${targets[@]}"; do
   corp=$(sed -nE 's/.*corp: ([0-9]+).*/\1/p' <<<"$last")
   if [ "$status" -ne 0 ] || [ "$new" -gt 0 ]; then
     found=1
+    failed=$((failed + 1))
     what=$(grep -m1 -E 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error|property broken' \
            "$log" | cut -c1-100 || true)
     result="FOUND ($new file(s) in $findings): ${what:-exit status $status}"
@@ -79,4 +81,5 @@ done
 echo
 printf '%-15s %12s %8s %6s %7s %6s  %s\n' target executions exec/s cov ft corpus findings
 printf '%s\n' "${rows[@]}"
+echo "fuzz: $((${#targets[@]} - failed)) passed, $failed failed"
 exit "$found"
