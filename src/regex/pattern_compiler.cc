@@ -1,7 +1,7 @@
 // The pattern compiler. Entry point: CompilePattern(pattern, settings), which
 // parses by recursive descent in two passes (measure, then emit into a buffer
-// of exactly the measured size) and then computes the search facts
-// (FirstChars, StartChar, Anchored, RequiredLiteral).
+// of exactly the measured size) and then has the search facts computed
+// (FirstChars, StartChar, Anchored, RequiredLiteral: pattern_search_facts.cc).
 //
 // Both passes run the same parser; while measuring, every emit only adds its
 // size and every link is skipped. The parse never depends on emitted bytes,
@@ -16,9 +16,12 @@
 
 #include "regex/pattern_compiler.h"
 
+#include <cstring>
 #include <string>
 
 #include "regex/pattern_errors.h"
+#include "regex/pattern_modifiers.h"
+#include "regex/pattern_search_facts.h"
 
 namespace vellora::regex {
 namespace {
@@ -27,8 +30,6 @@ namespace {
 constexpr int kHasWidth = 1;   // never matches the empty string
 constexpr int kSimple = 2;     // one node matching exactly one character
 constexpr int kLoopStart = 4;  // begins with a repetition
-
-constexpr size_t kNoNode = 0;  // offset 0 is the magic byte, never a node
 
 const char kMetaChars[] = "^$.[()|?+*\\{";
 
@@ -77,8 +78,7 @@ class Compiler {
     if (emit_ != size_) Error(kErrTooBig);  // the passes disagree: never happens
     result_.group_count = next_group_ - 1;
 
-    CollectFirstChars();
-    ComputeSearchFacts(flags);
+    ComputeSearchFacts(settings_, (flags & kLoopStart) != 0, static_cast<int>(cur_), &result_);
     return std::move(result_);
   }
 
@@ -330,7 +330,7 @@ class Compiler {
     }
 
     bool has_lazy_mark = At(cur_ + 1) == '?';
-    bool lazy = has_lazy_mark || !Mod(kModifierGBit);
+    bool lazy = has_lazy_mark || !Mod(kModifierG);
 
     switch (op) {
       case '*':
@@ -403,13 +403,6 @@ class Compiler {
     if (IsQuantifierChar(At(cur_))) Error(kErrNestedQuantifier);
     return ret;
   }
-
-  static constexpr uint32_t kModifierIBit = 1;
-  static constexpr uint32_t kModifierRBit = 2;
-  static constexpr uint32_t kModifierSBit = 4;
-  static constexpr uint32_t kModifierGBit = 8;
-  static constexpr uint32_t kModifierMBit = 16;
-  static constexpr uint32_t kModifierXBit = 32;
 
   int HexDigit(uint8_t c) const {
     if (c >= '0' && c <= '9') return c - '0';
@@ -528,7 +521,7 @@ class Compiler {
     }
     size_t node = EmitNode(negated ? opNotTinySet : opTinySet);
     ClassBuilder cls;
-    cls.case_insensitive = Mod(kModifierIBit);
+    cls.case_insensitive = Mod(kModifierI);
     cls.inverse = settings_.case_inverse;
     bool range_possible = false;
     uint8_t range_start = 0;
@@ -559,7 +552,7 @@ class Compiler {
         }
         // In Windows-1251 "ё" and "Ё" lie outside the alphabet's block, so
         // with r the three Cyrillic ranges add them.
-        bool r = Mod(kModifierRBit);
+        bool r = Mod(kModifierR);
         if (r && range_start == 0xE0 && e == 0xFF) {
           AddCyrillicLower(&cls);
         } else if (r && range_start == 0xC0 && e == 0xDF) {
@@ -617,7 +610,7 @@ class Compiler {
   // --- Atoms ----------------------------------------------------------------
 
   bool MultiLineAnchors() const {
-    return Mod(kModifierMBit) && (!settings_.line_break_chars.empty() || settings_.pair_assigned);
+    return Mod(kModifierM) && (!settings_.line_break_chars.empty() || settings_.pair_assigned);
   }
 
   size_t ParseAtom(int* flagp) {
@@ -635,7 +628,7 @@ class Compiler {
         ret = EmitNode(MultiLineAnchors() ? opLineEnd : opInputEnd);
         break;
       case '.':
-        if (Mod(kModifierSBit)) {
+        if (Mod(kModifierS)) {
           ret = EmitNode(opAnyChar);
           *flagp = kHasWidth | kSimple;
         } else {
@@ -727,10 +720,10 @@ class Compiler {
         break;
       default:
         if (e >= '1' && e <= '9') {
-          ret = EmitNode(Mod(kModifierIBit) ? opBackRefCI : opBackRef);
+          ret = EmitNode(Mod(kModifierI) ? opBackRefCI : opBackRef);
           EmitByte(static_cast<uint8_t>(e - '0'));
         } else {
-          ret = EmitNode(Mod(kModifierIBit) ? opLiteralCI : opLiteral);
+          ret = EmitNode(Mod(kModifierI) ? opLiteralCI : opLiteral);
           EmitByte(ParseEscapeChar());
           EmitByte(0);
         }
@@ -747,7 +740,7 @@ class Compiler {
   size_t ParseLiteralRun(int* flagp) {
     --cur_;  // back to ch
     uint8_t ch = At(cur_);
-    bool x = Mod(kModifierXBit);
+    bool x = Mod(kModifierX);
     if (x && (ch == '#' || IsIgnoredChar(ch))) {
       if (ch == '#') {
         while (!AtEnd() && !IsLineSeparator(At(cur_))) Advance();
@@ -769,7 +762,7 @@ class Compiler {
     }
     if (len > 1 && IsQuantifierChar(At(cur_ + len))) --len;
     *flagp = kHasWidth | (len == 1 ? kSimple : 0);
-    size_t ret = EmitNode(Mod(kModifierIBit) ? opLiteralCI : opLiteral);
+    size_t ret = EmitNode(Mod(kModifierI) ? opLiteralCI : opLiteral);
     while (len > 0 && (!x || At(cur_) != '#')) {
       if (!x || !IsIgnoredChar(At(cur_))) EmitByte(At(cur_));
       Advance();
@@ -777,258 +770,6 @@ class Compiler {
     }
     EmitByte(0);
     return ret;
-  }
-
-  // --- Search facts ---------------------------------------------------------
-
-  uint8_t Kind(size_t node) const { return code_[node]; }
-
-  // The node after node in sequence, or kNoNode.
-  size_t NextNode(size_t node) const {
-    int32_t off = NextOffset(node);
-    if (off == 0) return kNoNode;
-    int64_t next = static_cast<int64_t>(node) + off;
-    if (next < 1 || next + static_cast<int64_t>(kNodeHeader) > static_cast<int64_t>(size_)) {
-      Error(kErrCorruptedPointers);
-    }
-    return static_cast<size_t>(next);
-  }
-
-  void CollectFirstChars() {
-    CharSet& fc = result_.first_chars;
-    fc = CharSet();
-    // A work list instead of recursion, and each node walked once: the set is
-    // a union, so a second walk from the same node adds nothing (and a loop
-    // whose body can be passed without a character cannot cycle).
-    std::vector<bool> visited(size_, false);
-    std::vector<size_t> work{1};
-    while (!work.empty()) {
-      size_t scan = work.back();
-      work.pop_back();
-      while (scan != kNoNode) {
-        if (visited[scan]) break;
-        visited[scan] = true;
-        uint8_t kind = Kind(scan);
-        const uint8_t* operand = code_ + scan + kNodeHeader;
-        size_t next = kind == opEnd ? kNoNode : NextNode(scan);
-        bool stop = true;
-        switch (kind) {
-          case opEnd:
-          case opAnyChar:
-          case opAnyNoBreak:
-          case opBackRef:
-          case opBackRefCI:
-            fc.AddAll();
-            return;
-          case opInputEnd:
-            fc.Add(0);
-            if (settings_.modifiers & kModifierMBit) AddLineBreaks(&fc);
-            break;
-          case opLineEnd:
-            // Emitted only where m was on, so a line break can follow.
-            fc.Add(0);
-            AddLineBreaks(&fc);
-            if (settings_.pair_assigned) fc.Add(settings_.pair_head);
-            break;
-          case opDigit:
-            for (int c = '0'; c <= '9'; ++c) fc.Add(static_cast<uint8_t>(c));
-            break;
-          case opNotDigit:
-            for (int c = 0; c < 256; ++c) {
-              if (c < '0' || c > '9') fc.Add(static_cast<uint8_t>(c));
-            }
-            break;
-          case opLiteral:
-            fc.Add(operand[0]);
-            break;
-          case opLiteralCI:
-            fc.Add(operand[0]);
-            fc.Add(settings_.case_inverse[operand[0]]);
-            break;
-          case opTinySet:
-            fc.Add(operand[0]);
-            fc.Add(operand[1]);
-            fc.Add(operand[2]);
-            break;
-          case opNotTinySet:
-            for (int c = 0; c < 256; ++c) {
-              if (c != operand[0] && c != operand[1] && c != operand[2]) {
-                fc.Add(static_cast<uint8_t>(c));
-              }
-            }
-            break;
-          case opFullSet:
-            fc.AddSet(operand);
-            break;
-          case opLoopEntry:
-            work.push_back(next);
-            break;
-          case opBranch:
-            if (next == kNoNode || Kind(next) != opBranch) {
-              next = scan + kNodeHeader;
-              stop = false;
-            } else {
-              for (size_t b = scan; b != kNoNode && Kind(b) == opBranch; b = NextNode(b)) {
-                work.push_back(b + kNodeHeader);
-              }
-            }
-            break;
-          case opLoop:
-          case opLoopLazy: {
-            int64_t body = static_cast<int64_t>(scan) + ReadInt32(operand + 8);
-            if (body < 1 || body >= static_cast<int64_t>(size_)) Error(kErrCorruptedPointers);
-            work.push_back(static_cast<size_t>(body));
-            // The continuation can come first when no iteration needs a
-            // character: a minimum of 0, or a body that can match empty.
-            if (next != kNoNode &&
-                (ReadInt32(operand) == 0 || BodyCanBeEmpty(scan, static_cast<size_t>(body)))) {
-              work.push_back(next);
-            }
-            break;
-          }
-          case opStar:
-          case opStarLazy:
-            work.push_back(scan + kNodeHeader);
-            stop = false;
-            break;
-          case opPlus:
-          case opPlusLazy:
-            work.push_back(scan + kNodeHeader);
-            break;
-          case opBraces:
-          case opBracesLazy:
-            work.push_back(scan + kBracesHeader);
-            stop = ReadInt32(operand) > 0;
-            break;
-          case opInputStart:
-          case opBack:
-          case opEmpty:
-          case opComment:
-          case opLineStart:
-          case opWordBoundary:
-          case opNotWordBoundary:
-            stop = false;
-            break;
-          default:
-            if (IsOpenKind(kind) || IsCloseKind(kind)) {
-              work.push_back(next);
-              break;
-            }
-            Error(kErrMemoryCorruption);
-        }
-        if (stop) break;
-        scan = next;
-      }
-    }
-  }
-
-  // Whether the body of the counted loop at loop can reach the loop node
-  // again without consuming a character.
-  bool BodyCanBeEmpty(size_t loop, size_t body) const {
-    std::vector<bool> seen(size_, false);
-    std::vector<size_t> work{body};
-    while (!work.empty()) {
-      size_t scan = work.back();
-      work.pop_back();
-      if (scan == kNoNode || seen[scan]) continue;
-      if (scan == loop) return true;
-      seen[scan] = true;
-      uint8_t kind = Kind(scan);
-      const uint8_t* operand = code_ + scan + kNodeHeader;
-      size_t next = kind == opEnd ? kNoNode : NextNode(scan);
-      switch (kind) {
-        case opBranch:
-          if (next == kNoNode || Kind(next) != opBranch) {
-            work.push_back(scan + kNodeHeader);
-          } else {
-            for (size_t b = scan; b != kNoNode && Kind(b) == opBranch; b = NextNode(b)) {
-              work.push_back(b + kNodeHeader);
-            }
-          }
-          break;
-        case opLoop:
-        case opLoopLazy: {
-          int64_t inner = static_cast<int64_t>(scan) + ReadInt32(operand + 8);
-          if (ReadInt32(operand) == 0 || (inner >= 1 && inner < static_cast<int64_t>(size_) &&
-                                          BodyCanBeEmpty(scan, static_cast<size_t>(inner)))) {
-            work.push_back(next);
-          }
-          break;
-        }
-        case opStar:
-        case opStarLazy:
-          work.push_back(next);
-          break;
-        case opBraces:
-        case opBracesLazy: {
-          uint8_t repeated = code_[scan + kBracesHeader];
-          if (ReadInt32(operand) == 0 || repeated == opBackRef || repeated == opBackRefCI) {
-            work.push_back(next);
-          }
-          break;
-        }
-        case opPlus:
-        case opPlusLazy: {
-          uint8_t repeated = code_[scan + kNodeHeader];
-          if (repeated == opBackRef || repeated == opBackRefCI) work.push_back(next);
-          break;
-        }
-        case opLiteral:
-        case opLiteralCI:
-          if (operand[0] == 0) work.push_back(next);  // an empty text
-          break;
-        case opEnd:
-        case opAnyChar:
-        case opAnyNoBreak:
-        case opDigit:
-        case opNotDigit:
-        case opTinySet:
-        case opNotTinySet:
-        case opFullSet:
-          break;
-        default:  // zero-width nodes, groups, back-references
-          work.push_back(next);
-          break;
-      }
-    }
-    return false;
-  }
-
-  void AddLineBreaks(CharSet* fc) const {
-    for (char c : settings_.line_break_chars) fc->Add(static_cast<uint8_t>(c));
-  }
-
-  // StartChar and Anchored need a single top-level alternative: with two,
-  // neither holds for every match. The required literal is looked for only
-  // when the pattern begins with a repetition, where a failed search would
-  // otherwise try every start position before finding that a literal
-  // further on is missing.
-  void ComputeSearchFacts(int top_flags) {
-    size_t top_next = NextNode(1);
-    if (top_next == kNoNode || Kind(top_next) != opEnd) return;
-    size_t n = 1 + kNodeHeader;
-    if (Kind(n) == opLiteral) {
-      result_.start_char = code_[n + kNodeHeader];
-    } else if (Kind(n) == opInputStart) {
-      result_.anchored = 1;
-    }
-    if (!(top_flags & kLoopStart)) return;
-    size_t best_offset = 0;
-    size_t best_length = 0;
-    for (size_t scan = n, steps = 0; scan != kNoNode && steps <= size_;
-         scan = NextNode(scan), ++steps) {
-      if (Kind(scan) == opEnd) break;
-      if (Kind(scan) != opLiteral) continue;
-      const uint8_t* text = code_ + scan + kNodeHeader;
-      size_t len = std::strlen(reinterpret_cast<const char*>(text));
-      // An empty literal (from "\x00") is no required text.
-      if (len > 0 && len >= best_length) {
-        best_offset = scan + kNodeHeader;
-        best_length = len;
-      }
-    }
-    result_.required_offset = best_offset;
-    result_.required_length = best_length;
   }
 
   std::string_view pattern_;
@@ -1047,7 +788,6 @@ class Compiler {
 }  // namespace
 
 bool ParseModifierLetters(std::string_view text, uint32_t* modifiers) {
-  static const char* const kLetters[] = {"iI", "rR", "sS", "gG", "mM", "xX"};
   uint32_t mods = *modifiers;
   bool on = true;
   for (char c : text) {
@@ -1055,11 +795,9 @@ bool ParseModifierLetters(std::string_view text, uint32_t* modifiers) {
       on = false;
       continue;
     }
-    uint32_t bit = 0;
-    for (int i = 0; i < 6; ++i) {
-      if (c == kLetters[i][0] || c == kLetters[i][1]) bit = 1u << i;
-    }
-    if (bit == 0) return false;
+    const char* found = c != 0 ? std::strchr(kModifierLetters, c | 0x20) : nullptr;
+    if (found == nullptr) return false;
+    uint32_t bit = 1u << (found - kModifierLetters);
     if (on) {
       mods |= bit;
     } else {

@@ -1,5 +1,6 @@
 // The pattern compiler: parses a pattern twice (measure, then emit) into the
-// byte program of pattern_program.h and computes the search facts.
+// byte program of pattern_program.h, then has the search facts computed
+// (pattern_search_facts.h).
 
 #ifndef VELLORA_REGEX_PATTERN_COMPILER_H_
 #define VELLORA_REGEX_PATTERN_COMPILER_H_

@@ -20,12 +20,10 @@ namespace vellora {
 namespace regex {
 namespace {
 
-constexpr uint32_t kDefaultModifiers = kModifierR | kModifierS | kModifierG;
 constexpr char kDefaultSpaceChars[] = " \t\n\r\f";
 constexpr char kDefaultWordChars[] =
     "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_";
 constexpr char kDefaultLineBreakChars[] = "\r\n";
-constexpr char kModifierLetters[] = "irsgmx";
 
 // A text as the engine keeps it: up to its first 0 byte.
 std::string_view UpToNul(std::string_view text) {
@@ -72,8 +70,9 @@ void EngineCore::DropProgram() {
 
 // Compiles when there is no program, or when Modifiers changed since the
 // last compile (a program bakes the modifiers in). The plan and the matcher
-// hold pointers into the program and the tables, so they are rebuilt and
-// re-bound after every compile, and a stored input is bound again.
+// hold pointers into the program and the tables (pattern_plan.h), so they
+// are rebuilt and re-bound after every compile, and a stored input is bound
+// again.
 void EngineCore::EnsureProgram() {
   if (has_program && modifiers != modifiers_at_compile) DropProgram();
   if (has_program) return;
@@ -152,9 +151,9 @@ uint32_t ModifierBitOfIndex(EngineCore* core, int index) {
 }
 
 uint32_t ModifierBitOfLetter(EngineCore* core, char letter) {
-  const char* found = letter ? std::strchr(regex::kModifierLetters, letter | 0x20) : nullptr;
+  const char* found = letter ? std::strchr(kModifierLetters, letter | 0x20) : nullptr;
   if (found == nullptr) core->Raise(regex::kErrUnknown);
-  return 1u << (found - regex::kModifierLetters);
+  return 1u << (found - kModifierLetters);
 }
 
 }  // namespace
@@ -212,7 +211,7 @@ std::string TPatternEngine::ModifierText() const {
   std::string on;
   std::string off;
   for (int i = 0; i < 6; ++i) {
-    ((core_->modifiers >> i) & 1 ? on : off) += regex::kModifierLetters[i];
+    ((core_->modifiers >> i) & 1 ? on : off) += kModifierLetters[i];
   }
   return off.empty() ? on : on + "-" + off;
 }

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "regex/pattern_modifiers.h"
 
 namespace vellora {
 
@@ -46,14 +47,6 @@ namespace regex {
 struct EngineCore;
 }
 
-// Modifier bits (Modifiers) and their indices for GetModifier/SetModifier.
-inline constexpr uint32_t kModifierI = 1;   // index 1: case-insensitive
-inline constexpr uint32_t kModifierR = 2;   // index 2: Cyrillic class ranges
-inline constexpr uint32_t kModifierS = 4;   // index 3: "." matches line breaks
-inline constexpr uint32_t kModifierG = 8;   // index 4: greedy quantifiers
-inline constexpr uint32_t kModifierM = 16;  // index 5: multi-line "^" "$"
-inline constexpr uint32_t kModifierX = 32;  // index 6: extended syntax
-
 class TPatternEngine {
  public:
   TPatternEngine();
@@ -71,7 +64,7 @@ class TPatternEngine {
   // program; the next search compiles it again.
   void SetExpression(std::string_view pattern);
 
-  // The modifier bits (kModifier*); the defaults are r, s and g (14).
+  // The modifier bits (kModifier*); the defaults are kDefaultModifiers.
   uint32_t Modifiers() const;
   void SetModifiers(uint32_t modifiers);
   // By index 1..6 (i r s g m x); any other index raises 1013 "Unknown error".

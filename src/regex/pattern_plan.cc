@@ -1,6 +1,7 @@
 // Decoding a byte program into the matcher's plan. Entry point:
 // Plan::Build(compiled, inverse), run once per compile; the matcher then
-// reads only the plan (and the literal texts, which stay in the program).
+// reads only the plan (and the literal texts, which stay in the program:
+// see the lifetime rule in pattern_plan.h).
 //
 // Every node reachable from byte 1 becomes an execution node; the nodes that
 // only pass control on (opEmpty, opComment, a branch with one alternative,
@@ -13,9 +14,9 @@
 // nowhere becomes an xMissing node (error 1002 when reached) and an unknown
 // kind an xBadKind node (error 1001 when reached).
 
-#include <cstring>
+#include "regex/pattern_plan.h"
 
-#include "regex/pattern_matcher.h"
+#include <cstring>
 
 namespace vellora::regex {
 namespace {

@@ -68,6 +68,7 @@ inline constexpr int kMaxLoopDepth = 10;              // counted loops open at o
 inline constexpr int32_t kStarMax = 2147483647;       // "*" and "+"
 inline constexpr int32_t kBraceOpenMax = 2147483646;  // "{n,}" and lazy complex "*", "+"
 
+inline constexpr size_t kNoNode = 0;         // offset 0 is the magic byte, never a node
 inline constexpr size_t kNodeHeader = 5;     // kind + next offset
 inline constexpr size_t kBracesHeader = 13;  // + minimum + maximum
 inline constexpr size_t kLoopNodeSize = 17;  // + minimum + maximum + back offset

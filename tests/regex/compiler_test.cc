@@ -156,7 +156,7 @@ TEST(PatternProgram, SimpleRepetitionsWrapTheirNode) {
   EXPECT_EQ(NodeAt("(?-g)a+", 11), "11 PlusLazy -> 23");
   EXPECT_EQ(NodeAt("(?-g)a+?", 11), "11 PlusLazy -> 23");
   // g off through Modifiers.
-  EXPECT_EQ(NodeAt("a*", 6, 14 & ~8u), "6 StarLazy -> 18");
+  EXPECT_EQ(NodeAt("a*", 6, kDefaultModifiers & ~kModifierG), "6 StarLazy -> 18");
 }
 
 TEST(PatternProgram, LiteralRunsLeaveTheQuantifiedCharacterAlone) {
@@ -194,7 +194,7 @@ TEST(PatternProgram, CommentsAndModifierGroupsAreCommentNodes) {
 }
 
 TEST(PatternProgram, ExtendedSyntaxSkipsBlanksAndComments) {
-  uint32_t x = 14 | 32;
+  uint32_t x = kDefaultModifiers | kModifierX;
   // The literal "ab" (blanks not copied, "#" ends it), the comment, the
   // blanks, then "c".
   EXPECT_EQ(DumpOf("a b # note\n c", x),
@@ -216,11 +216,11 @@ TEST(PatternProgram, ExtendedSyntaxSkipsBlanksAndComments) {
 // --- Classes ------------------------------------------------------------------
 
 // The listing line of a pattern's class node (a one-node pattern).
-std::string ClassNode(std::string_view pattern, uint32_t modifiers = 14) {
+std::string ClassNode(std::string_view pattern, uint32_t modifiers = kDefaultModifiers) {
   return NodeAt(pattern, 6, modifiers);
 }
 
-int FullSetCount(std::string_view pattern, uint32_t modifiers = 14) {
+int FullSetCount(std::string_view pattern, uint32_t modifiers = kDefaultModifiers) {
   std::vector<uint8_t> p = ProgramOf(pattern, modifiers);
   EXPECT_EQ(p[6], 27) << pattern;
   int n = 0;
@@ -228,7 +228,7 @@ int FullSetCount(std::string_view pattern, uint32_t modifiers = 14) {
   return n;
 }
 
-bool FullSetHas(std::string_view pattern, unsigned char c, uint32_t modifiers = 14) {
+bool FullSetHas(std::string_view pattern, unsigned char c, uint32_t modifiers = kDefaultModifiers) {
   std::vector<uint8_t> p = ProgramOf(pattern, modifiers);
   return (p[11 + (c >> 3)] >> (c & 7)) & 1;
 }
@@ -248,7 +248,8 @@ TEST(PatternClass, LargerClassesAreBitmaps) {
   EXPECT_EQ(ClassNode("[abcd]"), "6 FullSet [a-d] -> 43");
   EXPECT_EQ(ClassNode("[\\d-z]"), "6 FullSet [\\-0-9z] -> 43");
   EXPECT_EQ(ClassNode("[a-c-e]"), "6 FullSet [\\-a-ce] -> 43");
-  EXPECT_EQ(ClassNode("[^abc]", 15), "6 FullSet [^A-Ca-c] -> 43");  // 0 is a member
+  EXPECT_EQ(ClassNode("[^abc]", kDefaultModifiers | kModifierI),
+            "6 FullSet [^A-Ca-c] -> 43");  // 0 is a member
   EXPECT_EQ(ClassNode("\\W"), "6 FullSet [^0-9A-Z_a-z] -> 43");
   EXPECT_EQ(FullSetCount("[abcd]"), 4);
   EXPECT_EQ(FullSetCount("[\\d-z]"), 12);
@@ -259,9 +260,9 @@ TEST(PatternClass, LargerClassesAreBitmaps) {
   EXPECT_TRUE(FullSetHas("[a-c-e]", '-'));
   EXPECT_FALSE(FullSetHas("[a-c-e]", 'd'));
   // Negated with i: six members, complemented (the complement holds 0).
-  EXPECT_EQ(FullSetCount("[^abc]", 14 | 1), 250);
-  EXPECT_TRUE(FullSetHas("[^abc]", 0, 14 | 1));
-  EXPECT_FALSE(FullSetHas("[^abc]", 'B', 14 | 1));
+  EXPECT_EQ(FullSetCount("[^abc]", kDefaultModifiers | kModifierI), 250);
+  EXPECT_TRUE(FullSetHas("[^abc]", 0, kDefaultModifiers | kModifierI));
+  EXPECT_FALSE(FullSetHas("[^abc]", 'B', kDefaultModifiers | kModifierI));
   // \s, \w inside a class add their strings; \D \S \W are plain letters.
   EXPECT_EQ(FullSetCount("[\\s]"), 5);
   EXPECT_EQ(FullSetCount("[\\w]"), 63);
@@ -277,26 +278,27 @@ TEST(PatternClass, LargerClassesAreBitmaps) {
   EXPECT_EQ(FullSetCount("\\w"), 63);
   EXPECT_EQ(FullSetCount("\\W"), 193);
   // \s and \w ignore modifier i.
-  EXPECT_EQ(FullSetCount("\\w", 15), 63);
+  EXPECT_EQ(FullSetCount("\\w", kDefaultModifiers | kModifierI), 63);
 }
 
 TEST(PatternClass, CaseInsensitiveClassesAddTheOtherCase) {
-  EXPECT_EQ(ClassNode("[a]", 15), "6 TinySet \"Aaa\" -> 14");
-  EXPECT_EQ(FullSetCount("[a-c]", 15), 6);
-  EXPECT_EQ(ClassNode("[\xE9]", 15), "6 TinySet \"\\xC9\\xE9\\xE9\" -> 14");
+  EXPECT_EQ(ClassNode("[a]", kDefaultModifiers | kModifierI), "6 TinySet \"Aaa\" -> 14");
+  EXPECT_EQ(FullSetCount("[a-c]", kDefaultModifiers | kModifierI), 6);
+  EXPECT_EQ(ClassNode("[\xE9]", kDefaultModifiers | kModifierI),
+            "6 TinySet \"\\xC9\\xE9\\xE9\" -> 14");
 }
 
 TEST(PatternClass, CyrillicRangesWithModifierR) {
   // "а-я" (E0-FF) with r: 33 members including "ё" (B8); without r: 32.
   EXPECT_EQ(FullSetCount("[\xE0-\xFF]"), 33);
   EXPECT_TRUE(FullSetHas("[\xE0-\xFF]", 0xB8));
-  EXPECT_EQ(FullSetCount("[\xE0-\xFF]", 14 & ~2u), 32);
+  EXPECT_EQ(FullSetCount("[\xE0-\xFF]", kDefaultModifiers & ~kModifierR), 32);
   // "А-Я" (C0-DF) adds "Ё" (A8).
   EXPECT_EQ(FullSetCount("[\xC0-\xDF]"), 33);
   EXPECT_TRUE(FullSetHas("[\xC0-\xDF]", 0xA8));
   // "а-Я" (E0-DF) is both with r, an invalid range without.
   EXPECT_EQ(FullSetCount("[\xE0-\xDF]"), 66);
-  EXPECT_EQ(CompileError("[\xE0-\xDF]", 14 & ~2u), 109);
+  EXPECT_EQ(CompileError("[\xE0-\xDF]", kDefaultModifiers & ~kModifierR), 109);
 }
 
 TEST(PatternClass, ZeroIsNeverAMember) {
@@ -332,14 +334,14 @@ TEST(PatternEscape, NodeKinds) {
   EXPECT_EQ(NodeAt("\\d", 6), "6 Digit -> 11");
   EXPECT_EQ(NodeAt("\\D", 6), "6 NotDigit -> 11");
   EXPECT_EQ(NodeAt("\\3", 6), "6 BackRef 3 -> 12");
-  EXPECT_EQ(NodeAt("\\3", 6, 15), "6 BackRefCI 3 -> 12");
+  EXPECT_EQ(NodeAt("\\3", 6, kDefaultModifiers | kModifierI), "6 BackRefCI 3 -> 12");
   EXPECT_EQ(NodeAt("^", 6), "6 InputStart -> 11");
   EXPECT_EQ(NodeAt("$", 6), "6 InputEnd -> 11");
-  EXPECT_EQ(NodeAt("^", 6, 14 | 16), "6 LineStart -> 11");
-  EXPECT_EQ(NodeAt("$", 6, 14 | 16), "6 LineEnd -> 11");
+  EXPECT_EQ(NodeAt("^", 6, kDefaultModifiers | kModifierM), "6 LineStart -> 11");
+  EXPECT_EQ(NodeAt("$", 6, kDefaultModifiers | kModifierM), "6 LineEnd -> 11");
   EXPECT_EQ(NodeAt(".", 6), "6 AnyChar -> 11");
-  EXPECT_EQ(NodeAt(".", 6, 14 & ~4u), "6 AnyNoBreak -> 11");
-  EXPECT_EQ(NodeAt("a", 6, 15), "6 LiteralCI \"a\" -> 13");
+  EXPECT_EQ(NodeAt(".", 6, kDefaultModifiers & ~kModifierS), "6 AnyNoBreak -> 11");
+  EXPECT_EQ(NodeAt("a", 6, kDefaultModifiers | kModifierI), "6 LiteralCI \"a\" -> 13");
   EXPECT_EQ(DumpOf("(a)\\1"),
             "1 Branch -> 34\n"
             "6 Open 1 -> 11\n"
@@ -352,7 +354,7 @@ TEST(PatternEscape, NodeKinds) {
 
 TEST(PatternEscape, MultiLineAnchorsNeedLineBreaks) {
   TPatternEngine e;
-  e.SetModifiers(14 | 16);
+  e.SetModifiers(kDefaultModifiers | kModifierM);
   e.SetLineBreakCharacters("");
   e.SetLinePairedSeparator("");
   e.SetExpression("^");
@@ -440,10 +442,10 @@ TEST(PatternFacts, FirstChars) {
   e.SetExpression("x?$");
   e.Compile();
   EXPECT_EQ(FirstCharsOf(e), std::string(1, '\0') + "x");
-  e.SetModifiers(14 | 16);
+  e.SetModifiers(kDefaultModifiers | kModifierM);
   e.Compile();
   EXPECT_EQ(FirstCharsOf(e), std::string(1, '\0') + "\n\rx");
-  e.SetModifiers(14);
+  e.SetModifiers(kDefaultModifiers);
   e.SetExpression("(?i)k");
   e.Compile();
   EXPECT_EQ(FirstCharsOf(e), "Kk");
@@ -689,7 +691,7 @@ TEST(PatternCompile, AnyByteValueIsSafe) {
 
 TEST(PatternModifiers, ByIndexLetterAndText) {
   TPatternEngine e;
-  EXPECT_EQ(e.Modifiers(), 14u);
+  EXPECT_EQ(e.Modifiers(), kModifierR | kModifierS | kModifierG);
   EXPECT_FALSE(e.GetModifier(1));
   EXPECT_TRUE(e.GetModifier(2));
   EXPECT_TRUE(e.GetModifier(3));
@@ -697,13 +699,13 @@ TEST(PatternModifiers, ByIndexLetterAndText) {
   EXPECT_FALSE(e.GetModifier(5));
   EXPECT_FALSE(e.GetModifier(6));
   e.SetModifier(1, true);
-  EXPECT_EQ(e.Modifiers(), 15u);
+  EXPECT_EQ(e.Modifiers(), kModifierI | kModifierR | kModifierS | kModifierG);
   EXPECT_TRUE(e.GetModifierLetter('I'));
   e.SetModifierLetter('m', true);
-  EXPECT_EQ(e.Modifiers(), 31u);
+  EXPECT_EQ(e.Modifiers(), kModifierI | kModifierR | kModifierS | kModifierG | kModifierM);
   EXPECT_EQ(e.ModifierText(), "irsgm-x");
   EXPECT_TRUE(e.SetModifierText("x-ig"));
-  EXPECT_EQ(e.Modifiers(), 2u | 4u | 16u | 32u);
+  EXPECT_EQ(e.Modifiers(), kModifierR | kModifierS | kModifierM | kModifierX);
   EXPECT_FALSE(e.SetModifierText("q"));
   EXPECT_TRUE(e.SetModifierText(""));
   // A search with changed modifiers recompiles.

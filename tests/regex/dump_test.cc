@@ -58,7 +58,8 @@ TEST(PatternDump, EqualListingsMeanEqualPrograms) {
     std::string pattern;
     int pieces = 1 + static_cast<int>(rng() % 8);
     for (int k = 0; k < pieces; ++k) pattern += kPieces[rng() % std::size(kPieces)];
-    uint32_t modifiers = rng() % 2 ? 14 : 14 | 1 | 16;
+    uint32_t modifiers =
+        rng() % 2 ? kDefaultModifiers : kDefaultModifiers | kModifierI | kModifierM;
     std::vector<uint8_t> program;
     try {
       program = ProgramOf(pattern, modifiers);

@@ -16,13 +16,8 @@ using testing_regex::AllMatches;
 using testing_regex::Find;
 using testing_regex::FirstMatch;
 
-constexpr uint32_t kDefault = 14;
-constexpr uint32_t kI = 1;
-constexpr uint32_t kS = 4;
-constexpr uint32_t kG = 8;
-constexpr uint32_t kM = 16;
-
-std::string Groups(std::string_view pattern, std::string_view input, uint32_t mods = kDefault) {
+std::string Groups(std::string_view pattern, std::string_view input,
+                   uint32_t mods = kDefaultModifiers) {
   TPatternEngine e;
   e.SetModifiers(mods);
   e.SetExpression(pattern);
@@ -55,7 +50,7 @@ TEST(PatternMatch, LiteralsAndSingleCharacters) {
 
 TEST(PatternMatch, CaseInsensitive) {
   EXPECT_EQ(FirstMatch("(?i)abc", "xABCx"), "ABC");
-  EXPECT_EQ(FirstMatch("abc", "xAbCx", kDefault | kI), "AbC");
+  EXPECT_EQ(FirstMatch("abc", "xAbCx", kDefaultModifiers | kModifierI), "AbC");
   EXPECT_EQ(FirstMatch("(a(?i)b)c", "aBc"), "aBc");
   EXPECT_EQ(FirstMatch("(a(?i)b)c", "aBC"), "<none>");
   EXPECT_EQ(FirstMatch("(a(?i)b)c", "ABc"), "<none>");
@@ -102,7 +97,7 @@ TEST(PatternMatch, SimpleRepetitions) {
   EXPECT_EQ(FirstMatch("<.+>", "<a>b>"), "<a>b>");
   EXPECT_EQ(FirstMatch("<.+?>", "<>>"), "<>>");
   // g off: every quantifier lazy.
-  EXPECT_EQ(FirstMatch("a+", "aaa", kDefault & ~kG), "a");
+  EXPECT_EQ(FirstMatch("a+", "aaa", kDefaultModifiers & ~kModifierG), "a");
   EXPECT_EQ(FirstMatch("(?-g)a+", "aaa"), "a");
   EXPECT_EQ(FirstMatch("(?-g)(ab)+", "ababab"), "ab");
   EXPECT_EQ(FirstMatch("(?-g)a?", "a"), "");
@@ -242,18 +237,18 @@ TEST(PatternMatch, MultiLineAnchorsAndLineBreakPairs) {
   const std::string crlf = "a\r\nb";
   EXPECT_EQ(Find("(?m)^b", crlf), std::make_pair(4, 1));
   EXPECT_EQ(Find("(?m)a$", crlf), std::make_pair(1, 1));
-  EXPECT_EQ(Find("^b", crlf, kDefault | kM), std::make_pair(4, 1));
+  EXPECT_EQ(Find("^b", crlf, kDefaultModifiers | kModifierM), std::make_pair(4, 1));
   // Never between the CR and the LF of a pair.
   EXPECT_EQ(AllMatches("(?m)^", crlf), "1:0 4:0");
   EXPECT_EQ(AllMatches("(?m)$", crlf), "2:0 5:0");
-  EXPECT_EQ(AllMatches("$", crlf, kDefault | kM), "2:0 5:0");
+  EXPECT_EQ(AllMatches("$", crlf, kDefaultModifiers | kModifierM), "2:0 5:0");
   // Lone CR and LF end lines too.
   EXPECT_EQ(AllMatches("(?m)^.", "a\rb\nc"), "1:1 3:1 5:1");
   EXPECT_EQ(AllMatches("(?m).$", "a\rb\nc"), "1:1 3:1 5:1");
   // Without the pair, CR LF is two line breaks.
   TPatternEngine e;
   e.SetLinePairedSeparator("");
-  e.SetModifiers(kDefault | kM);
+  e.SetModifiers(kDefaultModifiers | kModifierM);
   e.SetExpression("^");
   std::string out;
   for (bool f = e.Exec(crlf); f; f = e.ExecNext()) out += std::to_string(e.MatchOffset(0)) + " ";
@@ -267,7 +262,7 @@ TEST(PatternMatch, DotWithoutS) {
   EXPECT_EQ(FirstMatch("(?-s)a.b", "a\rb"), "<none>");
   EXPECT_EQ(FirstMatch("(?-s)a.b", "axb"), "axb");
   EXPECT_EQ(FirstMatch("(?-s)a..b", "a\r\nb"), "<none>");
-  EXPECT_EQ(FirstMatch("a.b", "a\nb", kDefault & ~kS), "<none>");
+  EXPECT_EQ(FirstMatch("a.b", "a\nb", kDefaultModifiers & ~kModifierS), "<none>");
   // Under the defaults "a.b" matches across a line break.
   EXPECT_EQ(FirstMatch("a.b", "a\nb"), "a\nb");
   // A custom pair that is not in LineBreakCharacters.

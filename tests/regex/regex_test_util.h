@@ -26,7 +26,8 @@ inline std::string Hex(const std::vector<uint8_t>& bytes) {
   return out;
 }
 
-inline std::vector<uint8_t> ProgramOf(std::string_view pattern, uint32_t modifiers = 14) {
+inline std::vector<uint8_t> ProgramOf(std::string_view pattern,
+                                      uint32_t modifiers = kDefaultModifiers) {
   TPatternEngine engine;
   engine.SetModifiers(modifiers);
   engine.SetExpression(pattern);
@@ -35,13 +36,14 @@ inline std::vector<uint8_t> ProgramOf(std::string_view pattern, uint32_t modifie
 }
 
 // The listing of pattern's program (regex::Dump).
-inline std::string DumpOf(std::string_view pattern, uint32_t modifiers = 14) {
+inline std::string DumpOf(std::string_view pattern, uint32_t modifiers = kDefaultModifiers) {
   return regex::Dump(ProgramOf(pattern, modifiers));
 }
 
 // The listing's line for the node at offset (without the indentation of a
 // repeated node), or "" when no node starts there.
-inline std::string NodeAt(std::string_view pattern, size_t offset, uint32_t modifiers = 14) {
+inline std::string NodeAt(std::string_view pattern, size_t offset,
+                          uint32_t modifiers = kDefaultModifiers) {
   std::string dump = DumpOf(pattern, modifiers);
   std::string prefix = std::to_string(offset) + " ";
   size_t at = 0;
@@ -56,7 +58,7 @@ inline std::string NodeAt(std::string_view pattern, size_t offset, uint32_t modi
 }
 
 // The code of the error that compiling pattern raises, or 0.
-inline int CompileError(std::string_view pattern, uint32_t modifiers = 14) {
+inline int CompileError(std::string_view pattern, uint32_t modifiers = kDefaultModifiers) {
   TPatternEngine engine;
   engine.SetModifiers(modifiers);
   engine.SetExpression(pattern);
@@ -68,7 +70,8 @@ inline int CompileError(std::string_view pattern, uint32_t modifiers = 14) {
   return 0;
 }
 
-inline std::string CompileMessage(std::string_view pattern, uint32_t modifiers = 14) {
+inline std::string CompileMessage(std::string_view pattern,
+                                  uint32_t modifiers = kDefaultModifiers) {
   TPatternEngine engine;
   engine.SetModifiers(modifiers);
   engine.SetExpression(pattern);
@@ -92,7 +95,7 @@ inline std::string FirstCharsOf(TPatternEngine& engine) {
 
 // The whole first match as (offset, length), or (-1, -1).
 inline std::pair<int, int> Find(std::string_view pattern, std::string_view input,
-                                uint32_t modifiers = 14) {
+                                uint32_t modifiers = kDefaultModifiers) {
   TPatternEngine engine;
   engine.SetModifiers(modifiers);
   engine.SetExpression(pattern);
@@ -102,7 +105,7 @@ inline std::pair<int, int> Find(std::string_view pattern, std::string_view input
 
 // The text of the first match, or "<none>".
 inline std::string FirstMatch(std::string_view pattern, std::string_view input,
-                              uint32_t modifiers = 14) {
+                              uint32_t modifiers = kDefaultModifiers) {
   TPatternEngine engine;
   engine.SetModifiers(modifiers);
   engine.SetExpression(pattern);
@@ -112,7 +115,7 @@ inline std::string FirstMatch(std::string_view pattern, std::string_view input,
 
 // Every match, as "offset:length" separated by spaces.
 inline std::string AllMatches(std::string_view pattern, std::string_view input,
-                              uint32_t modifiers = 14) {
+                              uint32_t modifiers = kDefaultModifiers) {
   TPatternEngine engine;
   engine.SetModifiers(modifiers);
   engine.SetExpression(pattern);
