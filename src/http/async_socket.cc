@@ -110,6 +110,8 @@ void TAsyncSocket::ReportSocketError(uint16_t code, const std::string& operation
   last_error_ = code;
   std::string text =
       SocketErrorText(code) + " (#" + std::to_string(code) + " in " + operation + ")";
+  // A reset or lost connection leaves nothing to use: it is closed (with
+  // OnSessionClosed) before the report, so the error handler sees it closed.
   if ((code == kSocketConnectionReset || code == kSocketNotConnected) && state_ != ssClosed) {
     CloseSocket(false, code);
   }
@@ -119,6 +121,8 @@ void TAsyncSocket::ReportSocketError(uint16_t code, const std::string& operation
 void TAsyncSocket::PostForConnection(std::function<void()> action) {
   std::weak_ptr<int> alive = alive_;
   uint64_t connection = connection_;
+  // Work posted for one connection must not land on the next: a close or a
+  // new Connect changes connection_, and the action is then dropped.
   loop_.post([this, alive, connection, action = std::move(action)] {
     if (alive.expired() || connection != connection_) return;
     action();
@@ -134,6 +138,9 @@ void TAsyncSocket::FireEvent(const Event& event, uint16_t error) {
   }
 }
 
+// Runs inside the loop's event delivery, where nobody could catch a throw:
+// nothing escapes. A handler that failed leaves the connection in an unknown
+// state, so it is aborted unless OnBgException keeps it (can_close = false).
 void TAsyncSocket::BackgroundException(const std::exception& e) {
   bool can_close = true;
   if (OnBgException) {
@@ -181,7 +188,7 @@ void TAsyncSocket::DnsLookup(const std::string& host) {
       throw std::system_error(error_number, std::generic_category());
     }
     lookup_ = HostLookup::Start(loop_, host, [this, alive](const HostLookupResult& result) {
-      if (alive.expired()) return;
+      if (alive.expired()) return;  // the socket went while the lookup ran
       lookup_.reset();
       dns_result_list_ = result.addresses;
       dns_result_ = result.addresses.empty() ? "" : result.addresses.front();
@@ -241,12 +248,14 @@ void TAsyncSocket::Connect() {
   int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) return ReportSocketError(ErrnoToSocketError(errno), "Connect (socket)");
   fd_ = fd;
-  ++connection_;
+  ++connection_;  // what is still posted for the last connection is dropped
   closed_fired_ = false;
   peer_closed_ = false;
   pending_close_error_ = 0;
   read_count_ = 0;
   ChangeState(ssOpened);
+  // The OnChangeState handler may have closed the socket: connecting anyway
+  // would open a connection its owner no longer expects.
   if (state_ != ssOpened) {
     CloseSocket(false, 0, false);
     return ReportSocketError(kSocketInvalidArgument,
@@ -260,6 +269,8 @@ void TAsyncSocket::Connect() {
   // of leaving it in TIME_WAIT, as the client closes only finished exchanges.
   linger hard_close = {1, 0};
   setsockopt(fd_, SOL_SOCKET, SO_LINGER, &hard_close, sizeof hard_close);
+  // Bound only to a chosen local address or port (and then through ssBound);
+  // otherwise the kernel picks both when connecting.
   if (local_port != 0 || local.sin_addr.s_addr != htonl(INADDR_ANY)) {
     if (bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
       uint16_t code = ErrnoToSocketError(errno);
@@ -284,11 +295,16 @@ void TAsyncSocket::Connect() {
       rc = ::connect(fd_, reinterpret_cast<sockaddr*>(&remote), sizeof remote);
     } while (rc != 0 && errno == EINTR);
   }
+  // EINPROGRESS is the usual start. A refusal known at once (loopback) is the
+  // attempt's outcome, delivered later like one learnt asynchronously;
+  // anything else is a fault of the call and reported now.
   if (rc != 0 && errno != EINPROGRESS && !IsConnectOutcome(errno)) {
     uint16_t code = ErrnoToSocketError(errno);
     CloseSocket(false, 0, false);
     return ReportSocketError(code, "Connect");
   }
+  // ssConnecting first: an immediate failure passes through the same states
+  // as an asynchronous one.
   ChangeState(ssConnecting);
   if (rc != 0 && errno != EINPROGRESS) {
     uint16_t code = ErrnoToSocketError(errno);
@@ -304,6 +320,9 @@ void TAsyncSocket::UpdateWatch() {
     loop_.unwatch(fd_);
     return;
   }
+  // While connecting, writability signals the outcome. Once connected, it
+  // is watched only while bytes wait: a connected socket is nearly always
+  // writable, and the level-triggered watch would wake the loop every turn.
   unsigned events = EventLoop::kReadable;
   if (state_ == ssConnecting) {
     events = EventLoop::kWritable;
@@ -328,11 +347,15 @@ void TAsyncSocket::OnReady(unsigned ready) {
   uint64_t connection = connection_;
   if (ready & EventLoop::kReadable) {
     HandleReadable();
+    // The data handler may have closed or reconnected: the writability was
+    // reported for the connection that is gone.
     if (connection != connection_ || fd_ < 0) return;
   }
   if (ready & EventLoop::kWritable) HandleWritable();
 }
 
+// Every attempt ends with OnSessionConnected, a failed one too; a failed one
+// is then closed, unless the handler already did.
 void TAsyncSocket::ConnectionCompleted(uint16_t error) {
   if (state_ != ssConnected) {
     ChangeState(ssConnected);
@@ -361,11 +384,15 @@ int TAsyncSocket::Receive(char* buffer, size_t size) {
       return static_cast<int>(count);
     }
     if (count == 0) {
+      // The peer's orderly close: noted here and reported by HandleReadable
+      // once every byte before it has been offered.
       peer_closed_ = true;
       return 0;
     }
     if (errno == EINTR) continue;
     last_error_ = ErrnoToSocketError(errno == EWOULDBLOCK ? EAGAIN : errno);
+    // A hard failure ends the connection, but not from inside Receive, which
+    // runs in the data handler: HandleReadable ends it when that returns.
     if (last_error_ != kSocketWouldBlock) pending_close_error_ = last_error_;
     return -1;
   }
@@ -374,7 +401,7 @@ int TAsyncSocket::Receive(char* buffer, size_t size) {
 void TAsyncSocket::ReceiveLoop(bool loop) {
   uint64_t connection = connection_;
   for (int pass = 0; pass < kMaxReceivePasses; ++pass) {
-    last_error_ = 0;
+    last_error_ = 0;  // the check below looks at this pass's reads only
     if (OnDataAvailable) {
       try {
         OnDataAvailable(*this, 0);
@@ -394,12 +421,13 @@ void TAsyncSocket::ReceiveLoop(bool loop) {
       last_error_ = ErrnoToSocketError(errno);
       break;
     }
-    if (available == 0) break;
+    if (available == 0) break;  // the handler is never called with nothing to read
   }
 }
 
 bool TAsyncSocket::PeerHasClosed() {
   if (peer_closed_) return true;
+  // A peek: a byte that arrived meanwhile stays for the data handler.
   char byte;
   ssize_t count = ::recv(fd_, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
   if (count == 0) return true;
@@ -418,7 +446,9 @@ void TAsyncSocket::HandleReadable() {
     return;
   }
   int available = 0;
-  if (ioctl(fd_, FIONREAD, &available) == 0 && available > 0) return;  // more next turn
+  // Bytes left after kMaxReceivePasses: they come on the next turn, and the
+  // close, if any, is looked at once they are delivered.
+  if (ioctl(fd_, FIONREAD, &available) == 0 && available > 0) return;
   if (PeerHasClosed()) {
     PeerClosed(0);
   } else if (pending_close_error_ != 0) {
@@ -428,6 +458,8 @@ void TAsyncSocket::HandleReadable() {
 
 void TAsyncSocket::PeerClosed(uint16_t error) {
   uint64_t connection = connection_;
+  // Only an orderly close owes the reader the bytes still held; a broken
+  // connection is reported at once.
   if (error == 0) {
     // Deliver what is still held before reporting the close.
     for (int round = 0; round < 1024 && fd_ >= 0 && connection == connection_; ++round) {
@@ -463,6 +495,8 @@ int TAsyncSocket::Send(const char* data, size_t length) {
       if (state_ != ssClosed) CloseSocket(false, error);
     });
   } else if (send_queue_.Empty()) {
+    // OnDataSent comes on a later turn, and only if nothing was queued in
+    // between (that Send then owes its own).
     PostForConnection([this] {
       if (send_queue_.Empty()) FireEvent(OnDataSent, 0);
     });
@@ -475,7 +509,7 @@ int TAsyncSocket::Send(const char* data, size_t length) {
 uint16_t TAsyncSocket::TryToSend() {
   while (fd_ >= 0 && !send_queue_.Empty()) {
     std::string_view block = send_queue_.Front();
-    if (block.empty()) {
+    if (block.empty()) {  // dropped without a system call
       send_queue_.Consume(0);
       continue;
     }
@@ -486,6 +520,8 @@ uint16_t TAsyncSocket::TryToSend() {
       return ErrnoToSocketError(errno);
     }
     send_queue_.Consume(static_cast<size_t>(sent));
+    // A short write: the kernel's buffer is full; the rest waits for
+    // writability.
     if (static_cast<size_t>(sent) < block.size()) return 0;
   }
   return 0;
@@ -500,6 +536,8 @@ void TAsyncSocket::HandleWritable() {
     return;
   }
   if (send_queue_.Empty()) {
+    // The watch drops writability before the event: a handler that sends
+    // again arms it anew.
     UpdateWatch();
     FireEvent(OnDataSent, 0);
   }
@@ -534,15 +572,17 @@ void TAsyncSocket::CloseSocket(bool graceful, uint16_t error, bool fire_event) {
     ::close(fd_);
     fd_ = -1;
   }
-  ++connection_;
+  ++connection_;  // work posted for this connection is dropped from here on
   bool fire = fire_event && !closed_fired_;
+  // The settings go and the state is ssClosed before the event, so that its
+  // handler sees the socket closed and may set up the next connection.
   ResetConnectionSettings();
   ChangeState(ssClosed);
   if (fire) {
     closed_fired_ = true;
     FireEvent(OnSessionClosed, error);
   }
-  closed_fired_ = false;
+  closed_fired_ = false;  // the next connection reports its own close
 }
 
 void TAsyncSocket::Close() {
@@ -554,6 +594,8 @@ void TAsyncSocket::CloseLater() {
   PostForConnection([this] { Close(); });
 }
 
+// A lookup and queued bytes go even when no connection is open: after Abort
+// nothing of this socket is left running.
 void TAsyncSocket::Abort() {
   CancelDnsLookup();
   send_queue_.Clear();

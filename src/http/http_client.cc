@@ -59,6 +59,8 @@ void THttpClient::SetRequestVer(const std::string& version) {
 
 // ---------------------------------------------------------------- notifications
 
+// Notifications are posted with the request's run number: one that comes
+// after the request was aborted, or after the next one began, is dropped.
 void THttpClient::PostReady() {
   std::weak_ptr<int> alive = alive_;
   uint64_t run = run_;
@@ -71,12 +73,15 @@ void THttpClient::PostLogin() {
   std::weak_ptr<int> alive = alive_;
   uint64_t run = run_;
   loop_.post([this, alive, run] {
+    // The request may have ended in between (Abort, the time limit).
     if (!alive.expired() && run == run_ && state_ != httpReady) Login();
   });
 }
 
 void THttpClient::PostRequestDone() {
   std::weak_ptr<int> alive = alive_;
+  // Taken now: by the time the event runs, a handler may have started the
+  // next request.
   THttpRequest request = request_type_;
   uint16_t error = completion_error_;
   loop_.post([this, alive, request, error] {
@@ -150,6 +155,8 @@ void THttpClient::StartGet() {
   StartRequest(httpGET);
 }
 
+// 401 and 407 are answers, not failures: the caller reads the challenge and
+// may ask again with credentials.
 void THttpClient::RaiseForStatus() const {
   if (status_code_ > 399 && status_code_ != 401 && status_code_ != 407) {
     throw EHttpError(reason_phrase_, static_cast<uint16_t>(status_code_));
@@ -183,7 +190,7 @@ void THttpClient::StartRequest(THttpRequest request) {
   if (request == httpPOST || request == httpPUT) {
     throw EHttpError("HTTP component has nothing to post or put", 2);
   }
-  ++run_;
+  ++run_;  // notifications still posted for the last request are dropped
   if (request == httpCLOSE) {
     status_code_ = 200;
     reason_phrase_ = "OK";
@@ -236,6 +243,9 @@ void THttpClient::StartRequest(THttpRequest request) {
   }
   ArmTimeLimit();
 
+  // A kept connection serves only the same server, port and scheme, and an
+  // https one only while AllowHttps holds: reusing it would skip the check
+  // made when connecting.
   if (socket_.State() == ssConnected) {
     if (target_host_ == open_host_ && target_port_ == open_port_ &&
         target_scheme_ == open_scheme_ && (target_scheme_ != "https" || AllowHttps)) {
@@ -277,7 +287,7 @@ void THttpClient::Login() {
 void THttpClient::SocketDnsLookupDone(uint16_t error) {
   lookup_answered_ = true;
   if (error != 0) {
-    if (state_ == httpAborting) return;
+    if (state_ == httpAborting) return;  // the abort ends the request itself
     completion_error_ = error;
     return EndRequest(404, "can't resolve hostname to IP address");
   }
@@ -289,6 +299,7 @@ void THttpClient::SocketDnsLookupDone(uint16_t error) {
   open_host_ = target_host_;
   open_port_ = target_port_;
   open_scheme_ = target_scheme_;
+  // A new connection: nothing of the last one's TLS session carries over.
   tls_.reset();
   tls_connection_ = target_scheme_ == "https";
   tls_handshaking_ = false;
@@ -298,6 +309,8 @@ void THttpClient::SocketDnsLookupDone(uint16_t error) {
     return EndRequest(501, "Protocol \"" + target_scheme_ + "\" not implemented");
   }
   socket_.Connect();
+  // A failure known at once leaves the socket closed (reported through
+  // OnError); a later one comes as OnSessionConnected(error).
   if (socket_.State() != ssConnecting && socket_.State() != ssConnected) {
     completion_error_ = socket_.LastError();
     EndRequest(404, "can't connect: " + ErrorWithNumber(completion_error_));
@@ -384,6 +397,9 @@ void THttpClient::SocketClosedEvent(uint16_t error) {
   bool handshaking = tls_handshaking_;
   tls_.reset();
   tls_handshaking_ = false;
+  // A close during the handshake means the server would not make the
+  // session (another protocol on the port, nothing in common): a TLS failure
+  // rather than a lost connection.
   if (handshaking) {
     completion_error_ = error;
     status_code_ = 404;
@@ -488,6 +504,7 @@ void THttpClient::Abort() {
 void THttpClient::EndRunningRequest(const std::string& reason, uint16_t error) {
   bool during_lookup = state_ == httpDnsLookup;
   SetState(httpAborting);
+  // A lookup left running would answer into the next request.
   if (during_lookup) socket_.CancelDnsLookup();
   completion_error_ = error;
   ++run_;  // notifications posted for the request are dropped
@@ -498,6 +515,7 @@ void THttpClient::EndRunningRequest(const std::string& reason, uint16_t error) {
 
 void THttpClient::ArmTimeLimit() {
   DisarmTimeLimit();
+  // At most a day: the timer counts milliseconds in an int.
   time_limit_s_ = std::min(Timeout, 24 * 3600);
   if (time_limit_s_ <= 0) return;
   last_server_byte_ = std::chrono::steady_clock::now();
@@ -580,6 +598,8 @@ bool THttpClient::RelocationBudgetSpent() {
   return true;
 }
 
+// The bytes of an answer that is being replaced (a relocation, an
+// authentication retry) do not stay in the caller's stream.
 void THttpClient::CutBackStream() {
   if (ReceiveStream != nullptr && ReceiveStream->size() != stream_size_at_body_) {
     ReceiveStream->resize(std::min(ReceiveStream->size(), stream_size_at_body_));
@@ -592,6 +612,9 @@ void THttpClient::BeginRelocation() {
   header_line_count_ = 0;
   body_block_count_ = 0;
   if (RelocationBudgetSpent()) return;
+  // Another server, port or scheme, or a server that closes after this
+  // answer: the next request waits for the close and goes on a new
+  // connection (ReconnectForRelocation). Otherwise it reuses this one.
   if (open_host_ != target_host_ || open_port_ != target_port_ || open_scheme_ != target_scheme_ ||
       close_req_) {
     closed_route_ = ClosedRoute::kReconnect;
@@ -609,6 +632,7 @@ void THttpClient::BeginRelocation() {
 
 void THttpClient::ReconnectForRelocation() {
   closed_route_ = ClosedRoute::kClosedHandler;
+  // A fragment names a place in the page and is never sent.
   std::string url = current_url_.substr(0, current_url_.find('#'));
   std::string scheme, user, password, host, port, path = request_path_;
   SplitUrl(url, scheme, user, password, host, port, path);
@@ -659,7 +683,7 @@ bool THttpClient::StartAuthRetry() {
   std::string doc_name = document_file_name_;
   ResetResponse();
   document_file_name_ = doc_name;
-  ++run_;
+  ++run_;  // what was posted for the refused exchange belongs to no request now
   SetState(httpNotConnected);
   PostLogin();
   return true;

@@ -55,6 +55,8 @@ bool THttpClient::TakeReceived() {
   int count;
   if (line_buffer_.Room() > 0) {
     count = ReadTransport(line_buffer_.WritePosition(), line_buffer_.Room());
+    // Bytes before the first request (whose kind is still httpABORT) belong
+    // to no answer.
     if (count <= 0 || request_type_ == httpABORT) return false;
     line_buffer_.Commit(static_cast<size_t>(count));
   } else {
@@ -136,6 +138,8 @@ void THttpClient::ProcessHeaderLine() {
   if (header_line_count_ == 1) {
     if (line.compare(0, 8, "HTTP/1.0") == 0 || line.compare(0, 8, "HTTP/1.1") == 0) {
       response_version_ = line.substr(5, 3);
+      // A 1.0 server closes after its answer unless a field says otherwise;
+      // a 1.0 request asked for that anyway.
       if (request_ver_ == "1.1" && response_version_ == "1.0") {
         close_req_ = true;
       } else {
@@ -207,7 +211,7 @@ void THttpClient::EndOfHeader() {
   header_in_progress_ = false;
   header_done_ = true;
   if (OnHeaderEnd) OnHeaderEnd(*this);
-  if (state_ == httpReady) {
+  if (state_ == httpReady) {  // the handler ended the request
     line_buffer_.Clear();
     return;
   }
@@ -230,6 +234,8 @@ void THttpClient::EndOfHeader() {
     }
     return;
   }
+  // A page saved under its URL's name gets an extension that opens it as a
+  // page.
   if (content_type_ == "text/html") {
     size_t dot = document_file_name_.rfind('.');
     std::string extension =
@@ -242,6 +248,7 @@ void THttpClient::EndOfHeader() {
   }
   SetState(httpWaitingBody);
   next_line_handler_ = LineHandler::kBody;
+  // A declared length over the limit fails before a byte is stored.
   if (ReceiveStream != nullptr && body_length_ > 0 &&
       static_cast<uint64_t>(body_length_) > MaxBodySize) {
     return EndRequest(404,
@@ -260,6 +267,7 @@ void THttpClient::EndOfHeader() {
 
 void THttpClient::HandBufferToBody() {
   size_t length = line_buffer_.Used();
+  // Bytes past the declared length are no part of this body.
   if (body_length_ >= 0 && body_bytes_received_ + length > static_cast<uint64_t>(body_length_)) {
     length = static_cast<size_t>(static_cast<uint64_t>(body_length_) - body_bytes_received_);
   }
@@ -269,6 +277,8 @@ void THttpClient::HandBufferToBody() {
 
 void THttpClient::DeliverBody() {
   if (request_type_ == httpHEAD) {
+    // Bytes after a HEAD answer's header belong to nothing we asked for: the
+    // connection cannot be trusted for another request.
     line_buffer_.Clear();
     socket_.Abort();
     return;
@@ -289,6 +299,8 @@ void THttpClient::GetBodyLineNext(const char* data, size_t length) {
   if (body_block_count_ == 0) {
     chunk_.Reset();
     if (OnDocBegin) OnDocBegin(*this);
+    // Where this body starts in the caller's stream: the size limit counts
+    // from here, and a cut-back removes only this body.
     stream_size_at_body_ = ReceiveStream != nullptr ? ReceiveStream->size() : 0;
   }
   ++body_block_count_;

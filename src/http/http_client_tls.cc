@@ -20,7 +20,7 @@ void THttpClient::StartTls() {
 void THttpClient::ContinueHandshake() {
   TlsSession::Step step = tls_->Handshake();
   if (step == TlsSession::Step::kFailed) return EndRequest(404, tls_->Error());
-  FlushTls();
+  FlushTls();  // our part of the handshake goes out before we wait for more
   if (step == TlsSession::Step::kNeedMore) return;
   tls_handshaking_ = false;
   SocketSessionConnected(0);

@@ -73,9 +73,12 @@ BacktrackStack::~BacktrackStack() {
 void BacktrackStack::NextChunk() {
   ++chunk_;
   if (chunk_ == chunks_.size()) {
+    // Entries are named by 32-bit indices (loop registers, choice points):
+    // the stack stops short of their range.
     if (ChunkStart(chunk_) + kChunkEntries >= 0xFFFFFFF0u) throw std::bad_alloc();
     constexpr size_t kBytes = kChunkEntries * sizeof(StackEntry);
     void* memory = nullptr;
+    // Aligned to its size, so that the kernel can back it with huge pages.
     if (posix_memalign(&memory, kBytes, kBytes) != 0) throw std::bad_alloc();
 #ifdef MADV_HUGEPAGE
     madvise(memory, kBytes, MADV_HUGEPAGE);
@@ -93,6 +96,7 @@ void BacktrackStack::PreviousChunk() {
   top_ = limit_;
 }
 
+// A deep match's memory goes back; a few chunks stay for the next search.
 void BacktrackStack::Trim() {
   constexpr size_t kKeep = 4;
   while (chunks_.size() > kKeep && chunks_.size() - 1 > chunk_) {
@@ -162,6 +166,8 @@ bool Matcher::Search(const uint8_t* from) {
   try {
     loop_depth_ = 0;
     for (uint32_t& r : loop_reg_) r = kNoEntry;
+    // Without the literal every match needs, no position can match: one scan
+    // for it spares trying them all.
     if (plan_->required_length() > 0 && !RequiredLiteralFrom(from)) return false;
     const int32_t entry = plan_->entry();
     if (plan_->anchored()) return TryAt(from, entry);
@@ -194,11 +200,15 @@ bool Matcher::Search(const uint8_t* from) {
     const uint8_t* stop = plan_->stop_table();
     for (;;) {
       p = SkipTo(p, stop);
+      // The end is a start position too, for a pattern that can match there
+      // (then the final 0 is in first).
       if (p == end_) return first[0] && TryAt(p, entry);
       if ((second == nullptr || second[p[1]]) && TryAt(p, entry)) return true;
       ++p;
     }
   } catch (...) {
+    // An error (the budget, a broken plan) leaves half a match on the stack
+    // and in the groups; the next search must find them clean.
     Reset();
     throw;
   }
@@ -364,6 +374,8 @@ h_literal:
   h_any_no_break:
     uint8_t c = *pos;
     if (c == 0) goto fail;
+    // The head of a paired line break ends a line even when it is no line
+    // break character on its own.
     if (ctx_.pair_assigned && c == ctx_.pair_head && pos[1] == ctx_.pair_tail) goto fail;
     if (ctx_.line_break[c]) goto fail;
     ++pos;
@@ -382,6 +394,8 @@ h_input_end:
   VB_DISPATCH();
 
 h_line_start:
+  // After a paired line break a line starts; between its two characters
+  // none does.
   if (pos != begin_) {
     uint8_t prev = pos[-1];
     bool ok;
@@ -477,6 +491,8 @@ h_branch:
 
   {
   h_plus_head:
+    // As at xStarBack: another iteration from where the last one began
+    // would repeat it for ever.
     uint32_t r = loop_reg_[n->loop];
     if (r != kNoEntry && st.at(r).pos == pos) goto fail;
     uint32_t index = static_cast<uint32_t>(st.size());
@@ -685,6 +701,8 @@ fail:
         break;
       }
       case kStarAlt: {
+        // Out of the loop after its last iteration failed: the register names
+        // the iteration before again, then the exit is taken.
         const XNode* h = nodes + payload;
         loop_reg_[h->loop] = e.aux;
         pos = e.pos;
@@ -692,6 +710,9 @@ fail:
         break;
       }
       case kPlusAlt: {
+        // Leaving the loop: the register names no iteration, so that entering
+        // the loop again starts afresh; the undo record gives the earlier
+        // iteration back to a failure that backtracks into it.
         const XNode* h = nodes + payload;
         st.push({Tag(kUndoReg, h->loop), e.aux, nullptr});
         loop_reg_[h->loop] = kNoEntry;
