@@ -1,14 +1,16 @@
 // CliNotifier: the vellora command's front end for messages and progress.
-// Information goes to stdout (a failed write raises VelloraError, so the
-// step that showed it fails), notices and errors to stderr (errors with the
-// top-level full stop rule on their first line). Status texts go to stderr one per line with --verbose; otherwise a
-// terminal shows them as one progress line that is rewritten in place, at
-// most ten times a second.
+// Information goes to the output stream (a failed write raises VelloraError,
+// so the step that showed it fails), notices and errors to the error stream
+// (errors with the top-level full stop rule on their first line). Status
+// texts go to the error stream one per line with --verbose; otherwise, when
+// that stream is a terminal, they show as one progress line that is
+// rewritten in place, at most ten times a second.
 
 #ifndef VELLORA_CLI_CLI_NOTIFIER_H_
 #define VELLORA_CLI_CLI_NOTIFIER_H_
 
 #include <chrono>
+#include <cstdio>
 #include <string>
 
 #include "base/notifier.h"
@@ -17,7 +19,8 @@ namespace vellora::cli {
 
 class CliNotifier : public Notifier {
  public:
-  explicit CliNotifier(bool verbose);
+  // out and err stay the notifier's for its life (the command's streams).
+  CliNotifier(bool verbose, std::FILE* out, std::FILE* err);
   ~CliNotifier() override { EndProgress(); }
 
   void Information(const std::string& message) override;
@@ -32,6 +35,8 @@ class CliNotifier : public Notifier {
 
  private:
   bool verbose_;
+  std::FILE* out_;
+  std::FILE* err_;
   bool progress_line_;
   bool progress_shown_ = false;
   bool had_error_ = false;

@@ -30,8 +30,8 @@ namespace {
 
 constexpr int kMaxTimeoutSeconds = 3600;
 
-void PrintStatus(const THttpClient& http) {
-  std::fprintf(stderr, "%d %s\n", http.StatusCode(), http.ReasonPhrase().c_str());
+void PrintStatus(const Streams& io, const THttpClient& http) {
+  std::fprintf(io.err, "%d %s\n", http.StatusCode(), http.ReasonPhrase().c_str());
 }
 
 // A whole decimal number of seconds within the time limit's range.
@@ -44,7 +44,7 @@ bool ParseSeconds(const std::string& text, int& seconds) {
 
 }  // namespace
 
-int FetchCommand(const Args& args) {
+int FetchCommand(const Args& args, const Streams& io) {
   bool verbose = false, allow_https = false;
   int timeout = 0;
   std::string url, output;
@@ -56,26 +56,28 @@ int FetchCommand(const Args& args) {
     } else if (arg == "--https") {
       allow_https = true;
     } else if (arg == "--timeout") {
-      if (i + 1 >= args.size()) return UsageError("fetch: --timeout needs a number of seconds");
+      if (i + 1 >= args.size())
+        return UsageError(io, "fetch", "fetch: --timeout needs a number of seconds");
       if (!ParseSeconds(args[++i], timeout)) {
-        return UsageError("fetch: --timeout needs a number of seconds from 0 to 3600, not \"" +
-                          args[i] + "\"");
+        return UsageError(
+            io, "fetch",
+            "fetch: --timeout needs a number of seconds from 0 to 3600, not \"" + args[i] + "\"");
       }
     } else if (arg == "-o") {
-      if (i + 1 >= args.size()) return UsageError("fetch: -o needs a file name");
-      if (have_output) return UsageError("fetch: -o given twice");
+      if (i + 1 >= args.size()) return UsageError(io, "fetch", "fetch: -o needs a file name");
+      if (have_output) return UsageError(io, "fetch", "fetch: -o given twice");
       output = args[++i];
       have_output = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
-      return UsageError("fetch: unknown option \"" + arg + "\"");
+      return UsageError(io, "fetch", "fetch: unknown option \"" + arg + "\"");
     } else if (!have_url) {
       url = arg;
       have_url = true;
     } else {
-      return UsageError("fetch: more than one URL");
+      return UsageError(io, "fetch", "fetch: more than one URL");
     }
   }
-  if (!have_url) return UsageError("fetch: no URL");
+  if (!have_url) return UsageError(io, "fetch", "fetch: no URL");
 
   PollEventLoop loop;
   THttpClient http(loop);
@@ -91,15 +93,15 @@ int FetchCommand(const Args& args) {
     if (have_output) {
       WriteWholeFileOrDevice(output, body);
     } else {
-      WriteStandardOutput(body);
-      FlushStandardOutput();
+      WriteStandardOutput(io.out, body);
+      FlushStandardOutput(io.out);
     }
   } catch (const VelloraError& e) {
-    std::fprintf(stderr, "%s\n", TopLevelMessage(e.what()).c_str());
+    std::fprintf(io.err, "%s\n", TopLevelMessage(e.what()).c_str());
     status = 1;
   }
   TerminateLoopOnSignals(nullptr);
-  if (verbose) PrintStatus(http);
+  if (verbose) PrintStatus(io, http);
   return status;
 }
 

@@ -112,9 +112,9 @@ std::string FieldHelpLines() {
   return out;
 }
 
-int FieldsCommand(const Args& args) {
-  if (!args.empty()) return UsageError("unknown argument '" + args[0] + "'");
-  return PrintResult(FieldHelpLines());
+int FieldsCommand(const Args& args, const Streams& io) {
+  if (!args.empty()) return UsageError(io, "fields", "unknown argument '" + args[0] + "'");
+  return PrintResult(io, FieldHelpLines());
 }
 
 }  // namespace vellora::cli

@@ -23,13 +23,13 @@
 namespace vellora::cli {
 namespace {
 
-std::string ReadAllStdin() {
+std::string ReadAllInput(std::FILE* in) {
   errno = 0;
   std::string data;
   char buffer[1 << 16];
   size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) data.append(buffer, n);
-  if (std::ferror(stdin)) {
+  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) data.append(buffer, n);
+  if (std::ferror(in)) {
     throw VelloraError("Cannot read standard input. " + SystemReason(errno != 0 ? errno : EIO));
   }
   return data;
@@ -48,15 +48,15 @@ std::string HexPairs(const unsigned char* bytes, size_t count) {
 
 std::string HexByte(unsigned char b) { return HexPairs(&b, 1); }
 
-void Replace(const std::string& pattern, const std::string& templ) {
-  std::string input = ReadAllStdin();
+void Replace(const Streams& io, const std::string& pattern, const std::string& templ) {
+  std::string input = ReadAllInput(io.in);
   std::string result = ReplacePattern(pattern, input, templ, true);
   input = std::string();  // the memory may be needed for the output
-  WriteStandardOutput(result);
-  FlushStandardOutput();
+  WriteStandardOutput(io.out, result);
+  FlushStandardOutput(io.out);
 }
 
-void Compile(const std::string& pattern) {
+void Compile(const Streams& io, const std::string& pattern) {
   TPatternEngine engine;
   engine.SetExpression(pattern);
   engine.Compile();
@@ -73,40 +73,41 @@ void Compile(const std::string& pattern) {
                                       required.size())) +
          "\n";
   out += "FirstChars=" + first_hex + "\n";
-  WriteStandardOutput(out);
-  FlushStandardOutput();
+  WriteStandardOutput(io.out, out);
+  FlushStandardOutput(io.out);
 }
 
-// Runs a tool, turning its failures into a message on stderr and status 1.
+// Runs a tool, turning its failures into a message on io.err and status 1.
 template <typename Tool>
-int RunTool(Tool tool) {
+int RunTool(const Streams& io, Tool tool) {
   try {
     tool();
     return 0;
   } catch (const EPatternError& e) {
-    std::fprintf(stderr, "%s\n", e.what());
+    std::fprintf(io.err, "%s\n", e.what());
   } catch (const std::bad_alloc&) {
-    std::fprintf(stderr, "%s\n", TopLevelMessage(kOutOfMemoryMessage).c_str());
+    std::fprintf(io.err, "%s\n", TopLevelMessage(kOutOfMemoryMessage).c_str());
   } catch (const VelloraError& e) {
-    std::fprintf(stderr, "%s\n", TopLevelMessage(e.what()).c_str());
+    std::fprintf(io.err, "%s\n", TopLevelMessage(e.what()).c_str());
   }
   return 1;
 }
 
 }  // namespace
 
-int RegexCommand(const Args& args) {
-  if (args.empty()) return UsageError("regex needs \"replace\" or \"compile\"");
+int RegexCommand(const Args& args, const Streams& io) {
+  if (args.empty()) return UsageError(io, "regex", "regex needs \"replace\" or \"compile\"");
   const std::string& tool = args[0];
   if (tool == "replace") {
-    if (args.size() != 3) return UsageError("regex replace needs PATTERN and TEMPLATE");
-    return RunTool([&] { Replace(args[1], args[2]); });
+    if (args.size() != 3)
+      return UsageError(io, "regex", "regex replace needs PATTERN and TEMPLATE");
+    return RunTool(io, [&] { Replace(io, args[1], args[2]); });
   }
   if (tool == "compile") {
-    if (args.size() != 2) return UsageError("regex compile needs PATTERN");
-    return RunTool([&] { Compile(args[1]); });
+    if (args.size() != 2) return UsageError(io, "regex", "regex compile needs PATTERN");
+    return RunTool(io, [&] { Compile(io, args[1]); });
   }
-  return UsageError("unknown regex tool \"" + tool + "\"");
+  return UsageError(io, "regex", "unknown regex tool \"" + tool + "\"");
 }
 
 }  // namespace vellora::cli

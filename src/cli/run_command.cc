@@ -137,14 +137,16 @@ class CommandHost : public StartUpHost {
 
 }  // namespace
 
-int RunCommand(const Args& args) { return RunCommandWithSteps(args, FindStep); }
+int RunCommand(const Args& args, const Streams& io) {
+  return RunCommandWithSteps(args, FindStep, io);
+}
 
-int RunCommandWithSteps(const Args& args, StepLookup find_step) {
+int RunCommandWithSteps(const Args& args, StepLookup find_step, const Streams& io) {
   RunOptions options;
   if (std::optional<std::string> error = ParseRunOptions(args, find_step, &options)) {
-    return UsageError(*error);
+    return UsageError(io, "run", *error);
   }
-  CliNotifier notifier(options.verbose);
+  CliNotifier notifier(options.verbose, io.out, io.err);
   MainState state;
   if (options.seed) state.random.SetSeed(*options.seed);
   CommandHost host(options);
@@ -201,8 +203,10 @@ int RunCommandWithSteps(const Args& args, StepLookup find_step) {
   // A dump that cannot be written fails the run; the preset is saved all
   // the same.
   try {
-    for (const std::string& field : options.dumps) WriteStandardOutput(*DumpField(state, field));
-    FlushStandardOutput();
+    for (const std::string& field : options.dumps) {
+      WriteStandardOutput(io.out, *DumpField(state, field));
+    }
+    FlushStandardOutput(io.out);
   } catch (const std::exception& e) {
     notifier.Error(ErrorMessageOf(e));
     failed = true;
@@ -221,22 +225,22 @@ int RunCommandWithSteps(const Args& args, StepLookup find_step) {
   return failed ? 1 : 0;
 }
 
-int PresetsCommand(const Args& args) {
+int PresetsCommand(const Args& args, const Streams& io) {
   std::string folder;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--presets") {
-      if (i + 1 >= args.size()) return UsageError("--presets needs a folder");
+      if (i + 1 >= args.size()) return UsageError(io, "presets", "--presets needs a folder");
       folder = args[++i];
     } else {
-      return UsageError("unknown argument '" + args[i] + "'");
+      return UsageError(io, "presets", "unknown argument '" + args[i] + "'");
     }
   }
   folder = folder.empty() ? LocateFolders().presets : WithTrailingSlash(folder);
   try {
-    for (const std::string& name : ListPresets(folder)) WriteStandardOutput(name + "\n");
-    FlushStandardOutput();
+    for (const std::string& name : ListPresets(folder)) WriteStandardOutput(io.out, name + "\n");
+    FlushStandardOutput(io.out);
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s\n", TopLevelMessage(ErrorMessageOf(e)).c_str());
+    std::fprintf(io.err, "%s\n", TopLevelMessage(ErrorMessageOf(e)).c_str());
     return 1;
   }
   return 0;

@@ -9,24 +9,24 @@
 namespace vellora::cli {
 namespace {
 
-[[noreturn]] void ThrowWriteError(int error_number) {
-  std::clearerr(stdout);
+[[noreturn]] void ThrowWriteError(std::FILE* out, int error_number) {
+  std::clearerr(out);
   throw VelloraError("Cannot write to standard output. " + SystemReason(error_number));
 }
 
 }  // namespace
 
-void WriteStandardOutput(std::string_view bytes) {
+void WriteStandardOutput(std::FILE* out, std::string_view bytes) {
   if (bytes.empty()) return;
   errno = 0;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) {
-    ThrowWriteError(errno != 0 ? errno : EIO);
+  if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) {
+    ThrowWriteError(out, errno != 0 ? errno : EIO);
   }
 }
 
-void FlushStandardOutput() {
+void FlushStandardOutput(std::FILE* out) {
   errno = 0;
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) ThrowWriteError(errno != 0 ? errno : EIO);
+  if (std::fflush(out) != 0 || std::ferror(out)) ThrowWriteError(out, errno != 0 ? errno : EIO);
 }
 
 }  // namespace vellora::cli

@@ -1,4 +1,5 @@
-// Checked writes to the command's standard output.
+// Checked writes to the command's standard output (the stream a subcommand
+// was given as its output: stdout in the program).
 //
 // A result the command prints is part of its outcome: when stdout cannot
 // take it (a full disk, a closed descriptor, /dev/full) the command must fail
@@ -10,12 +11,13 @@
 #ifndef VELLORA_CLI_STANDARD_OUTPUT_H_
 #define VELLORA_CLI_STANDARD_OUTPUT_H_
 
+#include <cstdio>
 #include <string_view>
 
 namespace vellora::cli {
 
-void WriteStandardOutput(std::string_view bytes);
-void FlushStandardOutput();
+void WriteStandardOutput(std::FILE* out, std::string_view bytes);
+void FlushStandardOutput(std::FILE* out);
 
 }  // namespace vellora::cli
 

@@ -23,21 +23,23 @@
 
 namespace vellora::cli {
 
-int TextCommand(const Args& args) {
+int TextCommand(const Args& args, const Streams& io) {
   ExtractMode extract = ExtractMode::kEveryText;
   TextMode mode = TextMode::kAnsi;
   std::vector<std::string> files;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--mode") {
-      if (i + 1 == args.size()) return UsageError("--mode needs \"visible\" or \"main\"");
+      if (i + 1 == args.size())
+        return UsageError(io, "text", "--mode needs \"visible\" or \"main\"");
       const std::string& value = args[++i];
       if (value == "visible") {
         extract = ExtractMode::kVisibleText;
       } else if (value == "main") {
         extract = ExtractMode::kMainText;
       } else {
-        return UsageError("--mode takes \"visible\" or \"main\", not \"" + value + "\"");
+        return UsageError(io, "text",
+                          "--mode takes \"visible\" or \"main\", not \"" + value + "\"");
       }
     } else if (arg == "--unicode") {
       mode = TextMode::kUnicode;
@@ -45,12 +47,12 @@ int TextCommand(const Args& args) {
       files.insert(files.end(), args.begin() + static_cast<long>(i) + 1, args.end());
       break;
     } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
-      return UsageError("unknown option '" + arg + "'");
+      return UsageError(io, "text", "unknown option '" + arg + "'");
     } else {
       files.push_back(arg);
     }
   }
-  if (files.empty()) return UsageError("text needs at least one FILE");
+  if (files.empty()) return UsageError(io, "text", "text needs at least one FILE");
 
   int status = 0;
   for (size_t i = 0; i < files.size(); ++i) {
@@ -61,19 +63,19 @@ int TextCommand(const Args& args) {
       if (files.size() > 1) out = (i > 0 ? "\n==> " : "==> ") + file + " <==\n";
       out += text;
       if (!text.empty()) out += '\n';
-      WriteStandardOutput(out);
+      WriteStandardOutput(io.out, out);
     } catch (const std::bad_alloc&) {
-      std::fprintf(stderr, "%s\n", TopLevelMessage(kOutOfMemoryMessage).c_str());
+      std::fprintf(io.err, "%s\n", TopLevelMessage(kOutOfMemoryMessage).c_str());
       status = 1;
     } catch (const VelloraError& e) {
-      std::fprintf(stderr, "%s\n", TopLevelMessage(e.what()).c_str());
+      std::fprintf(io.err, "%s\n", TopLevelMessage(e.what()).c_str());
       status = 1;
     }
   }
   try {
-    FlushStandardOutput();
+    FlushStandardOutput(io.out);
   } catch (const VelloraError& e) {
-    std::fprintf(stderr, "%s\n", TopLevelMessage(e.what()).c_str());
+    std::fprintf(io.err, "%s\n", TopLevelMessage(e.what()).c_str());
     return 1;
   }
   return status;

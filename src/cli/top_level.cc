@@ -26,7 +26,7 @@ std::string MessageOf(const std::exception_ptr& error) {
 
 }  // namespace
 
-int RunCatchingAll(const std::function<int()>& command) {
+int RunCatchingAll(std::FILE* err, const std::function<int()>& command) {
   try {
     return command();
   } catch (...) {
@@ -36,10 +36,10 @@ int RunCatchingAll(const std::function<int()>& command) {
     try {
       message = TopLevelMessage(MessageOf(std::current_exception()));
     } catch (...) {
-      std::fputs("Out of memory.\n", stderr);
+      std::fputs("Out of memory.\n", err);
       return 1;
     }
-    std::fprintf(stderr, "%s\n", message.c_str());
+    std::fprintf(err, "%s\n", message.c_str());
     return 1;
   }
 }

@@ -2,18 +2,13 @@
 
 #include <cstdio>
 
-#include "state/main_state.h"
 #include "base/errors.h"
 #include "cli/field_help.h"
 #include "cli/standard_output.h"
+#include "state/main_state.h"
 
 namespace vellora::cli {
 namespace {
-
-std::string& UsageCommand() {
-  static std::string command;
-  return command;
-}
 
 const char kMainHelp[] =
     "usage: vellora COMMAND [ARGUMENT...]\n"
@@ -160,7 +155,7 @@ const char kHelpHelp[] =
 
 bool IsHelpOption(const std::string& argument) { return argument == "--help" || argument == "-h"; }
 
-int PrintHelp(const std::string& text) { return PrintResult(text); }
+int PrintHelp(const Streams& io, const std::string& text) { return PrintResult(io, text); }
 
 }  // namespace
 
@@ -178,40 +173,37 @@ std::optional<std::string> HelpText(const std::string& command) {
 
 std::string VersionLine() { return std::string("vellora ") + kVersionText; }
 
-int PrintResult(std::string_view text) {
+int PrintResult(const Streams& io, std::string_view text) {
   try {
-    WriteStandardOutput(text);
-    FlushStandardOutput();
+    WriteStandardOutput(io.out, text);
+    FlushStandardOutput(io.out);
   } catch (const VelloraError& e) {
-    std::fprintf(stderr, "%s\n", TopLevelMessage(e.what()).c_str());
+    std::fprintf(io.err, "%s\n", TopLevelMessage(e.what()).c_str());
     return 1;
   }
   return 0;
 }
 
-void SetUsageCommand(const std::string& command) { UsageCommand() = command; }
-
-int UsageError(const std::string& message) {
-  const std::string& command = UsageCommand();
+int UsageError(const Streams& io, const std::string& command, const std::string& message) {
   std::string help = command.empty() ? "vellora --help" : "vellora " + command + " --help";
-  std::fprintf(stderr, "vellora: %s; see '%s'\n", message.c_str(), help.c_str());
+  std::fprintf(io.err, "vellora: %s; see '%s'\n", message.c_str(), help.c_str());
   return 2;
 }
 
-std::optional<int> AnswerHelpRequest(const Args& arguments) {
-  if (arguments.empty()) return UsageError("no command given");
+std::optional<int> AnswerHelpRequest(const Args& arguments, const Streams& io) {
+  if (arguments.empty()) return UsageError(io, "", "no command given");
   const std::string& first = arguments[0];
-  if (IsHelpOption(first)) return PrintHelp(kMainHelp);
+  if (IsHelpOption(first)) return PrintHelp(io, kMainHelp);
   if (first == "--version") {
-    if (arguments.size() > 1) return UsageError("--version takes no arguments");
-    return PrintHelp(VersionLine() + "\n");
+    if (arguments.size() > 1) return UsageError(io, "", "--version takes no arguments");
+    return PrintHelp(io, VersionLine() + "\n");
   }
   if (first == "help") {
-    if (arguments.size() > 2) return UsageError("help takes one command at most");
+    if (arguments.size() > 2) return UsageError(io, "", "help takes one command at most");
     std::string command = arguments.size() == 2 ? arguments[1] : "";
     std::optional<std::string> text = HelpText(command);
-    if (!text) return UsageError("unknown command '" + command + "'");
-    return PrintHelp(*text);
+    if (!text) return UsageError(io, "", "unknown command '" + command + "'");
+    return PrintHelp(io, *text);
   }
   std::optional<std::string> text = HelpText(first);
   if (!text) return std::nullopt;  // the dispatcher reports the unknown command
@@ -220,10 +212,10 @@ std::optional<int> AnswerHelpRequest(const Args& arguments) {
   if (first == "regex") {
     bool asked = (arguments.size() > 1 && IsHelpOption(arguments[1])) ||
                  (arguments.size() == 3 && IsHelpOption(arguments[2]));
-    return asked ? std::optional<int>(PrintHelp(*text)) : std::nullopt;
+    return asked ? std::optional<int>(PrintHelp(io, *text)) : std::nullopt;
   }
   for (size_t i = 1; i < arguments.size(); ++i) {
-    if (IsHelpOption(arguments[i])) return PrintHelp(*text);
+    if (IsHelpOption(arguments[i])) return PrintHelp(io, *text);
   }
   return std::nullopt;
 }

@@ -18,7 +18,7 @@ namespace vellora::cli {
 // Answers a request for help or for the version among the command line's
 // arguments (those after the program name): prints the answer and returns
 // the exit status. nullopt when the arguments ask for neither.
-std::optional<int> AnswerHelpRequest(const Args& arguments);
+std::optional<int> AnswerHelpRequest(const Args& arguments, const Streams& io);
 
 // The help of `command` ("" for the whole command), or nullopt when there is
 // no such command.
@@ -27,13 +27,9 @@ std::optional<std::string> HelpText(const std::string& command);
 // "vellora 1.00 (080517)".
 std::string VersionLine();
 
-// Prints `text` to stdout whole and returns 0, or prints why it could not
-// to stderr and returns 1.
-int PrintResult(std::string_view text);
-
-// Names the subcommand whose help a later usage error points to; "" points
-// to the whole command's help.
-void SetUsageCommand(const std::string& command);
+// Prints `text` to io.out whole and returns 0, or prints why it could not
+// to io.err and returns 1.
+int PrintResult(const Streams& io, std::string_view text);
 
 }  // namespace vellora::cli
 

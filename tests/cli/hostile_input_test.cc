@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/command_runner.h"
+#include "cli/in_process.h"
 #include "test_util.h"
 
 namespace vellora {
@@ -56,7 +57,7 @@ TEST(HostileSet, LineBreaksInASingleLineValueAreAUsageErrorAndNeverSaved) {
   const std::string presets = dir.path() + "/P";
   for (const std::string& value : {std::string("Nice\r\nIndexName=../../x"),
                                    std::string("Nice\nIndexName=x"), std::string("a\rb")}) {
-    CommandResult r = RunVellora(
+    CommandResult r = RunInProcess(
         {"run", "--presets", presets, "--preset", "p", "--create", "--set", "esitename=" + value});
     EXPECT_EQ(r.exit_code, 2) << r.err;
     EXPECT_EQ(r.err,
@@ -65,8 +66,8 @@ TEST(HostileSet, LineBreaksInASingleLineValueAreAUsageErrorAndNeverSaved) {
   }
   EXPECT_FALSE(fs::exists(presets + "/p"));
   // Multi-line texts take line breaks as before.
-  CommandResult r = RunVellora({"run", "--presets", presets, "--preset", "p", "--create", "--set",
-                                "urls2grab=http://a/\r\nhttp://b/", "--dump", "esitename"});
+  CommandResult r = RunInProcess({"run", "--presets", presets, "--preset", "p", "--create", "--set",
+                                  "urls2grab=http://a/\r\nhttp://b/", "--dump", "esitename"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(ReadFileForTest(presets + "/p/urls2grab.txt"), "http://a/\r\nhttp://b/");
   EXPECT_EQ(ReadFileForTest(presets + "/p/settings.ini").find("IndexName=../"), std::string::npos);
@@ -75,6 +76,7 @@ TEST(HostileSet, LineBreaksInASingleLineValueAreAUsageErrorAndNeverSaved) {
 TEST(HostileSet, AValueIsReadFromAPipe) {
   TempDir dir;
   const std::string presets = dir.path() + "/P";
+  // The process's own standard input, named as a file: the built program.
   CommandResult r = RunVellora({"run", "--presets", presets, "--preset", "p", "--create", "--set",
                                 "urls2grab=@/dev/stdin", "--dump", "urls2grab"},
                                "http://a/\nhttp://b/\n");
@@ -82,7 +84,8 @@ TEST(HostileSet, AValueIsReadFromAPipe) {
   EXPECT_EQ(r.out, "http://a/\r\nhttp://b/\r\n");
   EXPECT_EQ(ReadFileForTest(presets + "/p/urls2grab.txt"), "http://a/\r\nhttp://b/\r\n");
   // What cannot be read still fails the run before anything is saved.
-  r = RunVellora({"run", "--presets", presets, "--preset", "p", "--set", "urls2grab=@" + presets});
+  r = RunInProcess(
+      {"run", "--presets", presets, "--preset", "p", "--set", "urls2grab=@" + presets});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "Cannot open file \"" + presets + "\". Is a directory.\n");
 }
@@ -93,7 +96,7 @@ TEST(HostilePresetNames, ControlCharactersAndNonUtf8AreRefusedAndNotListed) {
   for (const std::string& name :
        {std::string("two\nlines"), std::string("red\x1b[31m"), std::string("tab\tbed"),
         std::string("del\x7f"), std::string("latin\xe9"), std::string("c1\xc2\x9b")}) {
-    CommandResult r = RunVellora({"run", "--presets", presets, "--preset", name, "--create"});
+    CommandResult r = RunInProcess({"run", "--presets", presets, "--preset", name, "--create"});
     EXPECT_EQ(r.exit_code, 1) << testing::PrintToString(name);
     EXPECT_EQ(r.err,
               "A preset name cannot hold line breaks, control characters or bytes that are not "
@@ -104,7 +107,7 @@ TEST(HostilePresetNames, ControlCharactersAndNonUtf8AreRefusedAndNotListed) {
   for (const char* name : {"caf\xc3\xa9", "plain", "two\nlines", "clear\x1b[2J", "bad\xff"}) {
     fs::create_directories(presets + "/" + name);
   }
-  CommandResult r = RunVellora({"presets", "--presets", presets});
+  CommandResult r = RunInProcess({"presets", "--presets", presets});
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.out, "caf\xc3\xa9\nplain\n");
 }
@@ -119,8 +122,8 @@ TEST(HostilePreset, AnIndexNameLeavingTheOutputFolderStopsTheSaveBeforeAnyPage) 
   for (int i = 0; i < 3000; ++i) page += "word" + std::to_string(i % 50) + " ";
   WriteFileForTest(presets + "/p/Files/a.htm", page);
   CommandResult r =
-      RunVellora({"run", "--presets", presets, "--preset", "p", "--seed", "1", "--set",
-                  "eresfolder=" + out, "extract", "phrases", "generate", "save"});
+      RunInProcess({"run", "--presets", presets, "--preset", "p", "--seed", "1", "--set",
+                    "eresfolder=" + out, "extract", "phrases", "generate", "save"});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "Cannot create file \"" + out +
                        "/../evil.sh\". A file name cannot contain \"/\" or be \".\" or \"..\"\n");
@@ -177,12 +180,12 @@ TEST(HostileOutput, AFullFileSystemFailsTheDumpAndTheSaveKeepsTheOldPreset) {
   // The preset on the full file system: the failing file and those after
   // it keep their old content, and no temporary file is left.
   const std::string small_presets = dir.path() + "/small/P";
-  r = RunVellora({"run", "--presets", small_presets, "--preset", "p", "--create", "--set",
-                  "urls2grab=http://old/", "--set", "esitename=Old"});
+  r = RunInProcess({"run", "--presets", small_presets, "--preset", "p", "--create", "--set",
+                    "urls2grab=http://old/", "--set", "esitename=Old"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   const std::string settings = ReadFileForTest(small_presets + "/p/settings.ini");
-  r = RunVellora({"run", "--presets", small_presets, "--preset", "p", "--set", "urls2grab=@" + big,
-                  "--set", "esitename=New"});
+  r = RunInProcess({"run", "--presets", small_presets, "--preset", "p", "--set",
+                    "urls2grab=@" + big, "--set", "esitename=New"});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "Stream write error.\n");
   EXPECT_EQ(ReadFileForTest(small_presets + "/p/urls2grab.txt"), "http://old/");
@@ -206,9 +209,9 @@ TEST(HostileOutput, PagesThatDoNotFitFailTheSaveAndLeaveNoHalfPage) {
                                       " -->\r\n<html><body>$content$</body></html>\r\n");
   WriteFileForTest(dir.path() + "/out/index.htm", "old");
   CommandResult r =
-      RunVellora({"run", "--presets", presets, "--preset", "p", "--seed", "2", "--set",
-                  "eresfolder=" + dir.path() + "/out", "--set", "htmltemplate=@" + template_file,
-                  "extract", "phrases", "generate", "save"});
+      RunInProcess({"run", "--presets", presets, "--preset", "p", "--seed", "2", "--set",
+                    "eresfolder=" + dir.path() + "/out", "--set", "htmltemplate=@" + template_file,
+                    "extract", "phrases", "generate", "save"});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "Stream write error.\n");
   // Every file holds its old content or its whole new one.

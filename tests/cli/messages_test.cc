@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "cli/command_runner.h"
+#include "cli/in_process.h"
 #include "http/script_server.h"
 #include "test_util.h"
 
@@ -13,8 +13,9 @@ namespace {
 
 TEST(CommandMessages, AnHttpsAddressWithoutAllowHttpsGivesTheMessageThenTheHint) {
   TempDir dir;
-  CommandResult r = RunVellora({"run", "--presets", dir.path() + "/P", "--preset", "p", "--create",
-                                "--set", "urls2grab=https://127.0.0.1:9/x.htm", "grab"});
+  CommandResult r =
+      RunInProcess({"run", "--presets", dir.path() + "/P", "--preset", "p", "--create", "--set",
+                    "urls2grab=https://127.0.0.1:9/x.htm", "grab"});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err,
@@ -25,16 +26,16 @@ TEST(CommandMessages, AnHttpsAddressWithoutAllowHttpsGivesTheMessageThenTheHint)
 TEST(CommandMessages, FetchReadsAnAddressAsABrowserDoes) {
   testing::ScriptServer server({{"HTTP/1.0 200 OK\r\n\r\npage"}});
   ASSERT_TRUE(server.ok());
-  CommandResult r = RunVellora({"fetch", "  " + server.url("/a b.htm") + " \t"});
+  CommandResult r = RunInProcess({"fetch", "  " + server.url("/a b.htm") + " \t"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out, "page");
   std::vector<std::string> requests = server.requests();
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].substr(0, requests[0].find("\r\n")), "GET /a%20b.htm HTTP/1.0");
   // A host name that IDNA refuses ends before any connection.
-  r = RunVellora({"fetch",
-                  "http://a\xE2\x80\x8E"
-                  "b.example/"});
+  r = RunInProcess({"fetch",
+                    "http://a\xE2\x80\x8E"
+                    "b.example/"});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err,
             "Invalid host name \"a\xE2\x80\x8E"

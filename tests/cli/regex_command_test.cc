@@ -5,12 +5,13 @@
 #include <string>
 
 #include "cli/command_runner.h"
+#include "cli/in_process.h"
 
 namespace vellora {
 namespace {
 
 TEST(RegexCommand, CompilePrintsTheProgramAndTheSearchFacts) {
-  CommandResult r = RunVellora({"regex", "compile", "<.+?>"});
+  CommandResult r = RunInProcess({"regex", "compile", "<.+?>"});
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out,
@@ -23,7 +24,7 @@ TEST(RegexCommand, CompilePrintsTheProgramAndTheSearchFacts) {
 }
 
 TEST(RegexCommand, CompileOfWhiteSpaceRuns) {
-  CommandResult r = RunVellora({"regex", "compile", "\\s{2,}"});
+  CommandResult r = RunInProcess({"regex", "compile", "\\s{2,}"});
   EXPECT_EQ(r.exit_code, 0);
   std::string program =
       "D8 06 37 00 00 00 12 32 00 00 00 02 00 00 00 FE FF FF 7F 1B 00 00 00 00 00 36 00 00 01";
@@ -36,42 +37,42 @@ TEST(RegexCommand, CompileOfWhiteSpaceRuns) {
 }
 
 TEST(RegexCommand, CompileShowsAnchorAndRequiredLiteral) {
-  CommandResult r = RunVellora({"regex", "compile", "^a"});
+  CommandResult r = RunInProcess({"regex", "compile", "^a"});
   EXPECT_NE(r.out.find("\nStartChar=none\nAnchored=1\nRequiredLiteral=none\n"), std::string::npos)
       << r.out;
-  r = RunVellora({"regex", "compile", "x*bc"});
+  r = RunInProcess({"regex", "compile", "x*bc"});
   EXPECT_NE(r.out.find("\nRequiredLiteral=62 63\n"), std::string::npos) << r.out;
 }
 
 TEST(RegexCommand, CompileErrorGoesToStderr) {
-  CommandResult r = RunVellora({"regex", "compile", "(a"});
+  CommandResult r = RunInProcess({"regex", "compile", "(a"});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "TPatternEngine(comp): ParseReg Unmatched () (pos 2)\n");
 }
 
 TEST(RegexCommand, ReplaceFiltersStdin) {
-  CommandResult r = RunVellora({"regex", "replace", "<.+?>", ""}, "a<b>c x<a\r\nhref='y'>z");
+  CommandResult r = RunInProcess({"regex", "replace", "<.+?>", ""}, "a<b>c x<a\r\nhref='y'>z");
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.out, "ac xz");
-  r = RunVellora({"regex", "replace", "x*", "-"}, "abc");
+  r = RunInProcess({"regex", "replace", "x*", "-"}, "abc");
   EXPECT_EQ(r.out, "-a-b-c-");
-  r = RunVellora({"regex", "replace", "(\\w+)@(\\w+)", "$2 at $1"}, "bob@host");
+  r = RunInProcess({"regex", "replace", "(\\w+)@(\\w+)", "$2 at $1"}, "bob@host");
   EXPECT_EQ(r.out, "host at bob");
   // Bytes after a 0 byte pass through unchanged.
-  r = RunVellora({"regex", "replace", "\\d", "#"}, std::string("a1\0b2", 5));
+  r = RunInProcess({"regex", "replace", "\\d", "#"}, std::string("a1\0b2", 5));
   EXPECT_EQ(r.out, std::string("a#\0b2", 5));
 }
 
 TEST(RegexCommand, ReplaceErrorAndUsage) {
-  CommandResult r = RunVellora({"regex", "replace", "a**", ""}, "aaa");
+  CommandResult r = RunInProcess({"regex", "replace", "a**", ""}, "aaa");
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "TPatternEngine(comp): Nested *?+ (pos 2)\n");
-  EXPECT_EQ(RunVellora({"regex"}).exit_code, 2);
-  EXPECT_EQ(RunVellora({"regex", "replace", "a"}).exit_code, 2);
-  EXPECT_EQ(RunVellora({"regex", "compile"}).exit_code, 2);
-  EXPECT_EQ(RunVellora({"regex", "frobnicate", "a"}).exit_code, 2);
+  EXPECT_EQ(RunInProcess({"regex"}).exit_code, 2);
+  EXPECT_EQ(RunInProcess({"regex", "replace", "a"}).exit_code, 2);
+  EXPECT_EQ(RunInProcess({"regex", "compile"}).exit_code, 2);
+  EXPECT_EQ(RunInProcess({"regex", "frobnicate", "a"}).exit_code, 2);
 }
 
 TEST(RegexCommand, ReplaceStopsAtTheBacktrackingBudget) {
@@ -79,11 +80,11 @@ TEST(RegexCommand, ReplaceStopsAtTheBacktrackingBudget) {
       "TPatternEngine(exec): Backtracking Limit Exceeded (the pattern backtracks too much on this "
       "input)\n";
   CommandResult r =
-      RunVellora({"regex", "replace", "(\\w+\\s?)*$", ""}, std::string(30, 'a') + "!");
+      RunInProcess({"regex", "replace", "(\\w+\\s?)*$", ""}, std::string(30, 'a') + "!");
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, kText);
-  r = RunVellora({"regex", "replace", "(a+)+b", "-"}, std::string(40, 'a') + "cb");
+  r = RunInProcess({"regex", "replace", "(a+)+b", "-"}, std::string(40, 'a') + "cb");
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, kText);
 }

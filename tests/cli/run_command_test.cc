@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "cli/command_runner.h"
+#include "cli/in_process.h"
 #include "test_util.h"
 
 namespace vellora {
@@ -15,7 +16,7 @@ namespace fs = std::filesystem;
 TEST(RunCommand, CreateMakesThePresetAndSavesItOnExit) {
   TempDir dir;
   std::string presets = dir.path() + "/T";
-  CommandResult r = RunVellora({"run", "--presets", presets, "--preset", "alpha", "--create"});
+  CommandResult r = RunInProcess({"run", "--presets", presets, "--preset", "alpha", "--create"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_TRUE(fs::is_directory(presets + "/alpha/Files"));
   int files = 0;
@@ -33,21 +34,21 @@ TEST(RunCommand, SetAndDumpWorkOnFieldsAndPersist) {
   TempDir dir;
   std::string presets = dir.path() + "/T";
   WriteFileForTest(dir.path() + "/urls.txt", "http://a/\nhttp://b/\n");
-  CommandResult r = RunVellora({"run",    "--presets",
-                                presets,  "--preset",
-                                "p",      "--create",
-                                "--set",  "phraselength=50",
-                                "--set",  "urls2grab=@" + dir.path() + "/urls.txt",
-                                "--set",  "esitename=Site",
-                                "--dump", "phraselength",
-                                "--dump", "urls2grab",
-                                "--dump", "esitename",
-                                "--dump", "words"});
+  CommandResult r = RunInProcess({"run",    "--presets",
+                                  presets,  "--preset",
+                                  "p",      "--create",
+                                  "--set",  "phraselength=50",
+                                  "--set",  "urls2grab=@" + dir.path() + "/urls.txt",
+                                  "--set",  "esitename=Site",
+                                  "--dump", "phraselength",
+                                  "--dump", "urls2grab",
+                                  "--dump", "esitename",
+                                  "--dump", "words"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out, "10\nhttp://a/\r\nhttp://b/\r\nSite\n");
   CommandResult again =
-      RunVellora({"run", "--presets", presets, "--preset", "p", "--dump", "phraselength", "--dump",
-                  "echarset", "--no-save", "--set", "echarset=utf-8"});
+      RunInProcess({"run", "--presets", presets, "--preset", "p", "--dump", "phraselength",
+                    "--dump", "echarset", "--no-save", "--set", "echarset=utf-8"});
   ASSERT_EQ(again.exit_code, 0) << again.err;
   EXPECT_EQ(again.out, "10\nutf-8\n");
 }
@@ -55,16 +56,16 @@ TEST(RunCommand, SetAndDumpWorkOnFieldsAndPersist) {
 TEST(RunCommand, UsageAndPresetErrorsHaveTheirExitCodes) {
   TempDir dir;
   std::string presets = dir.path() + "/T";
-  EXPECT_EQ(RunVellora({"run", "--presets", presets}).exit_code, 2);
-  EXPECT_EQ(RunVellora({"run", "--presets", presets, "--preset", "a", "fly"}).exit_code, 2);
-  EXPECT_EQ(RunVellora({"run", "--presets", presets, "--preset", "a", "--set", "nope=1"}).exit_code,
-            2);
-  EXPECT_EQ(RunVellora({"run", "--presets", presets, "--preset", "a", "--dump", "nope"}).exit_code,
-            2);
-  CommandResult missing = RunVellora({"run", "--presets", presets, "--preset", "absent"});
+  EXPECT_EQ(RunInProcess({"run", "--presets", presets}).exit_code, 2);
+  EXPECT_EQ(RunInProcess({"run", "--presets", presets, "--preset", "a", "fly"}).exit_code, 2);
+  EXPECT_EQ(
+      RunInProcess({"run", "--presets", presets, "--preset", "a", "--set", "nope=1"}).exit_code, 2);
+  EXPECT_EQ(
+      RunInProcess({"run", "--presets", presets, "--preset", "a", "--dump", "nope"}).exit_code, 2);
+  CommandResult missing = RunInProcess({"run", "--presets", presets, "--preset", "absent"});
   EXPECT_EQ(missing.exit_code, 1);
   EXPECT_NE(missing.err.find("absent"), std::string::npos);
-  CommandResult bad = RunVellora({"run", "--presets", presets, "--preset", "../x", "--create"});
+  CommandResult bad = RunInProcess({"run", "--presets", presets, "--preset", "../x", "--create"});
   EXPECT_EQ(bad.exit_code, 1);
   EXPECT_NE(bad.err.find("cannot contain"), std::string::npos);
   EXPECT_FALSE(fs::exists(dir.path() + "/x"));
@@ -75,7 +76,7 @@ TEST(PresetsCommand, ListsFoldersOnlySortedIgnoringCase) {
   for (const char* name : {"beta", "Alpha", ".cache"})
     fs::create_directories(dir.path() + "/" + name);
   WriteFileForTest(dir.path() + "/notes.txt", "");
-  CommandResult r = RunVellora({"presets", "--presets", dir.path()});
+  CommandResult r = RunInProcess({"presets", "--presets", dir.path()});
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.out, "Alpha\nbeta\n");
 }

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "cli/command_runner.h"
+#include "cli/in_process.h"
 #include "test_util.h"
 
 namespace vellora {
@@ -33,21 +33,21 @@ class TextCommandTest : public ::testing::Test {
 };
 
 TEST_F(TextCommandTest, EachModePrintsWhatExtractionReads) {
-  CommandResult every = RunVellora({"text", page_});
+  CommandResult every = RunInProcess({"text", page_});
   EXPECT_EQ(every.exit_code, 0) << every.err;
   EXPECT_EQ(every.out,
             "Kitesp { color: red }Home NewsLantern kitesThe first lantern kites rose over the "
             "harbour at dusk, carried by a steady wind, and the crowd on the pier fell silent."
             "Copyright, all rights reserved, terms, privacy. \n");
 
-  CommandResult visible = RunVellora({"text", "--mode", "visible", page_});
+  CommandResult visible = RunInProcess({"text", "--mode", "visible", page_});
   EXPECT_EQ(visible.exit_code, 0) << visible.err;
   EXPECT_EQ(visible.out,
             "Kites\nHome News\nLantern kites\nThe first lantern kites rose over the harbour at "
             "dusk, carried by a steady wind, and the crowd on the pier fell silent.\n"
             "Copyright, all rights reserved, terms, privacy.\n");
 
-  CommandResult main = RunVellora({"text", "--mode", "main", "--unicode", page_});
+  CommandResult main = RunInProcess({"text", "--mode", "main", "--unicode", page_});
   EXPECT_EQ(main.exit_code, 0) << main.err;
   EXPECT_EQ(main.out,
             "Lantern kites\nThe first lantern kites rose over the harbour at dusk, carried by a "
@@ -55,30 +55,30 @@ TEST_F(TextCommandTest, EachModePrintsWhatExtractionReads) {
 }
 
 TEST_F(TextCommandTest, SeveralFilesTextFilesAndTheTextMode) {
-  CommandResult r = RunVellora({"text", "--mode", "main", "--unicode", notes_, notes_});
+  CommandResult r = RunInProcess({"text", "--mode", "main", "--unicode", notes_, notes_});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   const std::string notes = "A <b>bold</b> line\nand caf\xC3\xA9\n";
   EXPECT_EQ(r.out, "==> " + notes_ + " <==\n" + notes + "\n==> " + notes_ + " <==\n" + notes);
   // ANSI mode prints Windows-1252.
-  r = RunVellora({"text", "--mode", "visible", notes_});
+  r = RunInProcess({"text", "--mode", "visible", notes_});
   EXPECT_EQ(r.out, "A <b>bold</b> line\nand caf\xE9\n");
 }
 
 TEST_F(TextCommandTest, ErrorsAndUsage) {
   const std::string missing = dir_.path() + "/missing.html";
-  CommandResult r = RunVellora({"text", "--mode", "visible", missing, notes_});
+  CommandResult r = RunInProcess({"text", "--mode", "visible", missing, notes_});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "Cannot open file \"" + missing + "\". No such file or directory.\n");
   EXPECT_NE(r.out.find("A <b>bold</b> line"), std::string::npos) << "the other file is printed";
 
-  EXPECT_EQ(RunVellora({"text"}).exit_code, 2);
-  r = RunVellora({"text", "--mode", "reader", page_});
+  EXPECT_EQ(RunInProcess({"text"}).exit_code, 2);
+  r = RunInProcess({"text", "--mode", "reader", page_});
   EXPECT_EQ(r.exit_code, 2);
   EXPECT_EQ(r.err,
             "vellora: --mode takes \"visible\" or \"main\", not \"reader\"; see 'vellora text "
             "--help'\n");
-  EXPECT_EQ(RunVellora({"text", "--bogus", page_}).exit_code, 2);
-  r = RunVellora({"text", "--help"});
+  EXPECT_EQ(RunInProcess({"text", "--bogus", page_}).exit_code, 2);
+  r = RunInProcess({"text", "--help"});
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.out.rfind("usage: vellora text [--mode visible|main] [--unicode] FILE...", 0), 0u);
 }
@@ -86,17 +86,17 @@ TEST_F(TextCommandTest, ErrorsAndUsage) {
 TEST(ExtractModeSettingTest, StoredOnlyWhenSetAndReadByExtraction) {
   TempDir dir;
   const std::string presets = dir.path() + "/P";
-  ASSERT_EQ(RunVellora({"run", "--presets", presets, "--preset", "p", "--create"}).exit_code, 0);
+  ASSERT_EQ(RunInProcess({"run", "--presets", presets, "--preset", "p", "--create"}).exit_code, 0);
   const std::string settings = presets + "/p/settings.ini";
   EXPECT_EQ(ReadFileForTest(settings).find("ExtractMode"), std::string::npos);
   WriteFileForTest(presets + "/p/Files/zarngrab#1.htm", kPage);
 
-  CommandResult every = RunVellora(
+  CommandResult every = RunInProcess(
       {"run", "--presets", presets, "--preset", "p", "--no-save", "extract", "--dump", "words"});
   EXPECT_NE(every.out.find("kitesp\t1"), std::string::npos) << every.out;
 
-  CommandResult main = RunVellora({"run", "--presets", presets, "--preset", "p", "--set",
-                                   "extractmode=2", "extract", "--dump", "words"});
+  CommandResult main = RunInProcess({"run", "--presets", presets, "--preset", "p", "--set",
+                                     "extractmode=2", "extract", "--dump", "words"});
   EXPECT_EQ(main.exit_code, 0) << main.err;
   EXPECT_EQ(main.out.find("home"), std::string::npos) << main.out;
   EXPECT_EQ(main.out.find("copyright"), std::string::npos) << main.out;
@@ -104,10 +104,10 @@ TEST(ExtractModeSettingTest, StoredOnlyWhenSetAndReadByExtraction) {
   EXPECT_NE(ReadFileForTest(settings).find("ExtractMode=2\r\n"), std::string::npos);
 
   // Back to 0: the key goes again; a value beyond the range is clamped.
-  RunVellora({"run", "--presets", presets, "--preset", "p", "--set", "extractmode=0"});
+  RunInProcess({"run", "--presets", presets, "--preset", "p", "--set", "extractmode=0"});
   EXPECT_EQ(ReadFileForTest(settings).find("ExtractMode"), std::string::npos);
-  CommandResult clamped = RunVellora({"run", "--presets", presets, "--preset", "p", "--no-save",
-                                      "--set", "extractmode=7", "--dump", "extractmode"});
+  CommandResult clamped = RunInProcess({"run", "--presets", presets, "--preset", "p", "--no-save",
+                                        "--set", "extractmode=7", "--dump", "extractmode"});
   EXPECT_EQ(clamped.out, "2\n");
 }
 

@@ -11,6 +11,7 @@
 
 #include "base/errors.h"
 #include "cli/commands.h"
+#include "cli/in_process.h"
 #include "test_util.h"
 
 namespace vellora::cli {
@@ -21,29 +22,31 @@ struct Outcome {
   std::string err;
 };
 
-Outcome Capture(const std::function<int()>& command) {
-  testing::internal::CaptureStderr();
-  int status = RunCatchingAll(command);
-  return {status, testing::internal::GetCapturedStderr()};
+// Runs `command` under the handler, with its streams in memory.
+Outcome Capture(const std::function<int(const Streams&)>& command) {
+  CapturedStreams captured;
+  const Streams& io = captured.streams();
+  int status = RunCatchingAll(io.err, [&] { return command(io); });
+  return {status, captured.Err()};
 }
 
 TEST(RunCatchingAll, TurnsEveryKindOfExceptionIntoAMessageAndStatusOne) {
-  EXPECT_EQ(Capture([] { return 0; }).status, 0);
-  EXPECT_EQ(Capture([] { return 2; }).status, 2);
+  EXPECT_EQ(Capture([](const Streams&) { return 0; }).status, 0);
+  EXPECT_EQ(Capture([](const Streams&) { return 2; }).status, 2);
 
-  Outcome own = Capture([]() -> int { throw EFileError("Disk not ready"); });
+  Outcome own = Capture([](const Streams&) -> int { throw EFileError("Disk not ready"); });
   EXPECT_EQ(own.status, 1);
   EXPECT_EQ(own.err, "Disk not ready.\n");
 
-  Outcome memory = Capture([]() -> int { throw std::bad_alloc(); });
+  Outcome memory = Capture([](const Streams&) -> int { throw std::bad_alloc(); });
   EXPECT_EQ(memory.status, 1);
   EXPECT_EQ(memory.err, "Out of memory.\n");
 
-  Outcome fault = Capture([]() -> int { throw std::out_of_range("vector::at"); });
+  Outcome fault = Capture([](const Streams&) -> int { throw std::out_of_range("vector::at"); });
   EXPECT_EQ(fault.status, 1);
   EXPECT_EQ(fault.err, "Internal error: vector::at.\n");
 
-  Outcome odd = Capture([]() -> int { throw 7; });
+  Outcome odd = Capture([](const Streams&) -> int { throw 7; });
   EXPECT_EQ(odd.status, 1);
   EXPECT_EQ(odd.err.rfind("Internal error: ", 0), 0u) << odd.err;
 }
@@ -62,10 +65,10 @@ const Step* FaultySteps(const std::string& name) {
 TEST(RunCommandTopLevel, AnUnexpectedStepExceptionReachesTheHandlerAfterTheSave) {
   TempDir dir;
   const std::string presets = dir.path() + "/P";
-  Outcome outcome = Capture([&] {
-    return RunCommandWithSteps({"--presets", presets, "--preset", "p", "--create", "--set",
-                                "esitename=Kept", "explode"},
-                               FaultySteps);
+  Outcome outcome = Capture([&](const Streams& io) {
+    return RunCommandWithSteps(
+        {"--presets", presets, "--preset", "p", "--create", "--set", "esitename=Kept", "explode"},
+        FaultySteps, io);
   });
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("Internal error: step broke."), std::string::npos) << outcome.err;
@@ -76,10 +79,10 @@ TEST(RunCommandTopLevel, AnUnexpectedStepExceptionReachesTheHandlerAfterTheSave)
 TEST(RunCommandTopLevel, AFailedAllocationInAStepReadsOutOfMemoryAndSaves) {
   TempDir dir;
   const std::string presets = dir.path() + "/P";
-  Outcome outcome = Capture([&] {
+  Outcome outcome = Capture([&](const Streams& io) {
     return RunCommandWithSteps({"--presets", presets, "--preset", "p", "--create", "--set",
                                 "esitename=Kept", "memory", "generate"},
-                               FaultySteps);
+                               FaultySteps, io);
   });
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("Out of memory."), std::string::npos) << outcome.err;

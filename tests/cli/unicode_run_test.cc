@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/command_runner.h"
+#include "cli/in_process.h"
 #include "test_util.h"
 #include "text/charset.h"
 #include "text/utf8.h"
@@ -47,7 +47,7 @@ class UnicodeRunTest : public ::testing::Test {
     } else {
       args.insert(args.end(), {"phrases", "generate", "save"});
     }
-    return RunVellora(args);
+    return RunInProcess(args);
   }
 
   TempDir dir_;

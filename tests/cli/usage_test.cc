@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "cli/command_runner.h"
+#include "cli/in_process.h"
 #include "state/field_table.h"
 #include "test_util.h"
 
@@ -24,38 +24,38 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 TEST(CommandHelp, EveryFormOfTheRequestPrintsTheHelpOnStdout) {
-  CommandResult main_help = RunVellora({"--help"});
+  CommandResult main_help = RunInProcess({"--help"});
   EXPECT_EQ(main_help.exit_code, 0);
   EXPECT_EQ(main_help.err, "");
   EXPECT_EQ(main_help.out.rfind("usage: vellora COMMAND", 0), 0u) << main_help.out;
-  EXPECT_EQ(RunVellora({"-h"}).out, main_help.out);
-  EXPECT_EQ(RunVellora({"help"}).out, main_help.out);
+  EXPECT_EQ(RunInProcess({"-h"}).out, main_help.out);
+  EXPECT_EQ(RunInProcess({"help"}).out, main_help.out);
 
   for (const char* command : {"run", "presets", "fields", "fetch", "regex", "help"}) {
-    CommandResult help = RunVellora({"help", command});
+    CommandResult help = RunInProcess({"help", command});
     EXPECT_EQ(help.exit_code, 0) << command;
     EXPECT_EQ(help.out.rfind(std::string("usage: vellora ") + command, 0), 0u) << help.out;
     if (std::string(command) == "help") continue;
-    CommandResult asked = RunVellora({command, "--help"});
+    CommandResult asked = RunInProcess({command, "--help"});
     EXPECT_EQ(asked.exit_code, 0) << command;
     EXPECT_EQ(asked.out, help.out) << command;
     EXPECT_EQ(asked.err, "") << command;
   }
   // After other options too, and before a missing preset is noticed.
-  CommandResult late = RunVellora({"run", "--preset", "absent", "--no-save", "-h"});
+  CommandResult late = RunInProcess({"run", "--preset", "absent", "--no-save", "-h"});
   EXPECT_EQ(late.exit_code, 0);
-  EXPECT_EQ(late.out, RunVellora({"help", "run"}).out);
-  EXPECT_EQ(RunVellora({"regex", "compile", "--help"}).exit_code, 0);
+  EXPECT_EQ(late.out, RunInProcess({"help", "run"}).out);
+  EXPECT_EQ(RunInProcess({"regex", "compile", "--help"}).exit_code, 0);
 }
 
 TEST(CommandHelp, RegexTakesAHelpLookingTemplateAsText) {
-  CommandResult r = RunVellora({"regex", "replace", "a", "--help"}, "abca");
+  CommandResult r = RunInProcess({"regex", "replace", "a", "--help"}, "abca");
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out, "--helpbc--help");
 }
 
 TEST(CommandHelp, RunHelpListsTheStepsAndEveryFieldOfTheTable) {
-  CommandResult help = RunVellora({"run", "--help"});
+  CommandResult help = RunInProcess({"run", "--help"});
   ASSERT_EQ(help.exit_code, 0);
   for (const char* step :
        {"grab", "delete-grabbed", "delete-all", "extract", "phrases", "generate", "save"}) {
@@ -91,7 +91,7 @@ TEST(CommandHelp, RunHelpListsTheStepsAndEveryFieldOfTheTable) {
 }
 
 TEST(CommandHelp, FieldsListsTheTableInFiveColumns) {
-  CommandResult fields = RunVellora({"fields"});
+  CommandResult fields = RunInProcess({"fields"});
   ASSERT_EQ(fields.exit_code, 0);
   std::vector<std::string> lines = Lines(fields.out);
   ASSERT_EQ(lines.size(), FieldTable().size());
@@ -111,7 +111,7 @@ TEST(CommandHelp, FieldsListsTheTableInFiveColumns) {
 }
 
 TEST(CommandVersion, PrintsTheProgramsVersionText) {
-  CommandResult r = RunVellora({"--version"});
+  CommandResult r = RunInProcess({"--version"});
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.out, "vellora 1.00 (080517)\n");
   EXPECT_EQ(r.err, "");
@@ -145,7 +145,7 @@ TEST(CommandUsage, AnErrorIsOneLineNamingTheHelp) {
       {{"fields", "x"}, "vellora: unknown argument 'x'; see 'vellora fields --help'\n"},
   };
   for (const Case& c : cases) {
-    CommandResult r = RunVellora(c.args);
+    CommandResult r = RunInProcess(c.args);
     std::string shown = c.args.empty() ? "(none)" : c.args.back();
     EXPECT_EQ(r.exit_code, 2) << shown;
     EXPECT_EQ(r.err, c.err) << shown;
@@ -153,7 +153,7 @@ TEST(CommandUsage, AnErrorIsOneLineNamingTheHelp) {
   }
   // The other commands' own messages point to their help as well.
   for (const char* command : {"fetch", "regex"}) {
-    CommandResult r = RunVellora({command});
+    CommandResult r = RunInProcess({command});
     EXPECT_EQ(r.exit_code, 2) << command;
     ASSERT_EQ(Lines(r.err).size(), 1u) << r.err;
     std::string tail = std::string("; see 'vellora ") + command + " --help'\n";

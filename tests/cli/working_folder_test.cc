@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "cli/command_runner.h"
+#include "cli/in_process.h"
 #include "http/script_server.h"
 #include "test_util.h"
 
@@ -18,13 +18,14 @@ namespace fs = std::filesystem;
 class MissingWorkingFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(RunVellora({"run", "--presets", presets_, "--preset", "p", "--create"}).exit_code, 0);
+    ASSERT_EQ(RunInProcess({"run", "--presets", presets_, "--preset", "p", "--create"}).exit_code,
+              0);
     fs::remove_all(presets_ + "/p/Files");
   }
   CommandResult Run(std::vector<std::string> steps) {
     std::vector<std::string> args = {"run", "--presets", presets_, "--preset", "p"};
     args.insert(args.end(), steps.begin(), steps.end());
-    return RunVellora(args);
+    return RunInProcess(args);
   }
   TempDir dir_;
   std::string presets_ = dir_.path() + "/P";
