@@ -1,4 +1,5 @@
-// Runs the built "vellora fetch" against scripted servers.
+// Runs "vellora fetch" against scripted servers: in-process, and the built
+// program where a signal reaches it while it runs.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 
 #include "base/file_io.h"
 #include "cli/command_runner.h"
+#include "cli/in_process.h"
 #include "http/script_server.h"
 
 namespace vellora {
@@ -36,11 +38,14 @@ class FetchCommandTest : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(folder_); }
 
-  // Runs vellora with `args`; `while_running` gets the child's pid.
+  // Runs vellora with `args`; with `while_running`, the built program, whose
+  // pid it gets while the program runs.
   CommandRun Vellora(std::vector<std::string> args,
                      const std::function<void(pid_t)>& while_running = nullptr) {
     CommandResult result =
-        RunVelloraWithStdout(std::move(args), folder_ + "/stdout", folder_, while_running);
+        while_running
+            ? RunVelloraWithStdout(std::move(args), folder_ + "/stdout", folder_, while_running)
+            : RunInProcess(args);
     return CommandRun{result.exit_code, result.out, result.err};
   }
 
