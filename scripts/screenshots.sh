@@ -14,7 +14,7 @@ fi
 cmake --build "$build_dir" --target vellora-brindo
 
 # The program draws with DejaVu Sans Condensed where it is installed.
-if ! fc-list 2>/dev/null | grep -qi "DejaVu Sans"; then
+if ! fc-list 2>/dev/null | grep -i "DejaVu Sans" >/dev/null; then
   echo "warning: no DejaVu font found; install fonts-dejavu-core and fonts-dejavu-extra" >&2
 fi
 

@@ -23,7 +23,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Architecture)" = amd64 ] || fail "Architecture is $(field Architecture)"
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
 [ "$(field Section)" = web ] || fail "Section is $(field Section)"
-field Description | sed -n 2p | grep -q . || fail "no long description"
+field Description | sed -n 2p | grep . >/dev/null || fail "no long description"
 depends=$(field Depends)
 for library in libc6 libstdc++6 libgcc-s1; do
   [[ ",$depends" == *", $library "* || ",$depends" == *",$library "* ]] ||
@@ -63,6 +63,6 @@ grep -q "^E:" "$work/lintian.log" && fail "lintian reports errors: $(cat "$work/
 dpkg-deb -x "$deb" "$work/x"
 version=$("$work/x/usr/bin/vellora" --version)
 [ "$version" = "vellora 1.00 (080517)" ] || fail "the extracted vellora says: $version"
-file "$work/x/usr/bin/vellora" | grep -q ", stripped" || fail "vellora is not stripped"
+file "$work/x/usr/bin/vellora" | grep ", stripped" >/dev/null || fail "vellora is not stripped"
 echo "debian package: $(wc -l <"$work/contents") entries, Depends: $depends"
 if [ -s "$work/lintian.log" ]; then echo "lintian:"; cat "$work/lintian.log"; fi

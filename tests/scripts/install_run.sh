@@ -71,7 +71,7 @@ done
 fields=$("$vellora" fields | cut -f1)
 [ -n "$fields" ] || fail "vellora fields lists nothing"
 for field in $fields; do
-  zcat "$man1/vellora.1.gz" | grep -qx "\.B $field" || fail "vellora(1) does not list $field"
+  zcat "$man1/vellora.1.gz" | grep -x "\.B $field" >/dev/null || fail "vellora(1) does not list $field"
 done
 
 # The desktop program's files, when it was built.
@@ -82,7 +82,7 @@ if [ -x "$usr/bin/vellora-brindo" ]; then
   icons=$usr/share/icons/hicolor
   [ -f "$icons/scalable/apps/vellora-brindo.svg" ] || fail "no scalable icon"
   for size in 16 32 48 256; do
-    file "$icons/${size}x${size}/apps/vellora-brindo.png" | grep -q "PNG image data, $size x $size" ||
+    file "$icons/${size}x${size}/apps/vellora-brindo.png" | grep "PNG image data, $size x $size" >/dev/null ||
       fail "the ${size}x${size} icon is missing or not of that size"
   done
 else
