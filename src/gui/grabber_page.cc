@@ -42,8 +42,8 @@ GrabberPage::GrabberPage(const MainState& initial, QWidget* parent) : QWidget(pa
       QStringLiteral("Fetch https addresses and follow relocations between http and https; "
                      "the server's certificate is checked against the system's trust store"));
   QLabel* connections_label = AddLabel(this, 628, 419, QStringLiteral("At once"));
-  grabconnections = AddSpin(this, "grabconnections", QRect(690, 415, 60, 22),
-                            initial.grabconnections);
+  grabconnections =
+      AddSpin(this, "grabconnections", QRect(690, 415, 60, 22), initial.grabconnections);
   grabconnections->setToolTip(QStringLiteral("Downloads at the same time (1 to 16)"));
   QLabel* timeout_label = AddLabel(this, 620, 459, QStringLiteral("Time limit"));
   grabtimeout = AddSpin(this, "grabtimeout", QRect(690, 455, 60, 22), initial.grabtimeout);
@@ -52,17 +52,24 @@ GrabberPage::GrabberPage(const MainState& initial, QWidget* parent) : QWidget(pa
                      "with \"Connection timed out\"; 0 means no limit"));
   connections_label->setToolTip(grabconnections->toolTip());
   timeout_label->setToolTip(grabtimeout->toolTip());
+  // What a failed address does to the grab, under the "Grab" button.
+  grabgoon = new QCheckBox(QStringLiteral("Go on past a failed address"), this);
+  grabgoon->setObjectName(QStringLiteral("grabgoon"));
+  grabgoon->setGeometry(QRect(10, 486, 300, 21));
+  grabgoon->setToolTip(
+      QStringLiteral("A failed address writes no file and the grab goes on with the next line; "
+                     "at the end one message lists every failed line. Off: the first failed "
+                     "address ends the grab"));
   ChainTabOrder({urls2grab, bgraburls, bstopgrab, bdelgrabfiles, bdelallfiles, allowhttps,
-                 grabconnections, grabtimeout});
+                 grabconnections, grabtimeout, grabgoon});
 
   // The URL list takes all the growth; the controls under it move down.
   auto* growth = new PageGrowth(this, DesignedPageSize());
   growth->Add(introduction, kGrowRight);
   growth->Add(urls2grab, kGrowRightDown);
-  for (QWidget* control :
-       std::initializer_list<QWidget*>{bdelgrabfiles, bdelallfiles, bgraburls, bstopgrab,
-                                       allowhttps, connections_label, grabconnections,
-                                       timeout_label, grabtimeout}) {
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           bdelgrabfiles, bdelallfiles, bgraburls, bstopgrab, allowhttps, connections_label,
+           grabconnections, timeout_label, grabtimeout, grabgoon}) {
     growth->Add(control, kMoveDown);
   }
 }

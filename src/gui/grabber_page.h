@@ -1,7 +1,8 @@
 // The tab page "HTML grabber": the URL list and the buttons that fill and
 // empty the working folder. "Stop" beside "Grab" is enabled only while a
 // grab runs; the window turns it on and off. Right of the buttons sit the
-// grab's settings: HTTPS, downloads at once and the time limit.
+// grab's settings: HTTPS, downloads at once and the time limit; under
+// "Grab" whether the grab goes on past a failed address.
 
 #ifndef VELLORA_GUI_GRABBER_PAGE_H_
 #define VELLORA_GUI_GRABBER_PAGE_H_
@@ -32,6 +33,7 @@ class GrabberPage : public QWidget {
   QCheckBox* allowhttps;
   QSpinBox* grabconnections;
   QSpinBox* grabtimeout;
+  QCheckBox* grabgoon;
 };
 
 }  // namespace vellora

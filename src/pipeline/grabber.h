@@ -1,16 +1,25 @@
 // The HTML grabber and the two clean-up buttons of the working folder.
 //
 // The grab downloads every line of urls2grab into the working folder as
-// "zarngrab#" + n + ".htm". A failing URL ends the grab: its error
-// propagates, its file is not written, earlier files stay and no later file
-// is written. With one connection (the default) the URLs are fetched one by
-// one and later URLs are not requested. With several (grabconnections) up to
-// that many downloads run at once on the one event loop, and the outcome is
-// that of the one-by-one grab: the same files with the same numbers and
-// bytes, the same status texts in the same order, and on a failure the error
-// of the first failing line, with the files of the lines before it written
-// and none after it (downloads still running are aborted). The deletes
-// remove files (never folders) and show how many went.
+// "zarngrab#" + n + ".htm". By default a failing URL ends the grab: its
+// error propagates with a second line naming the line number and the
+// address, its file is not written, earlier files stay and no later file is
+// written. With grabgoon on, a failing URL writes no
+// file (its number stays free, the other lines keep theirs) and the grab goes
+// on with the next line; at the end the status reads "Done, N failed." and
+// one error lists every failed line with its address and reason. An abort
+// (Stop, the window closing, Ctrl-C) always ends the grab at once with its
+// own error, unchanged, and never counts as a failed line.
+//
+// With one connection (the default) the URLs are fetched one by one and
+// later URLs are not requested after a failure that ends the grab. With
+// several (grabconnections) up to that many downloads run at once on the one
+// event loop, and the outcome is that of the one-by-one grab: the same files
+// with the same numbers and bytes, the same status texts in the same order,
+// and the same error (when the grab ends at a failure: that of the first
+// failing line, with the files of the lines before it written and none after
+// it; downloads still running are aborted). The deletes remove files (never
+// folders) and show how many went.
 
 #ifndef VELLORA_PIPELINE_GRABBER_H_
 #define VELLORA_PIPELINE_GRABBER_H_
@@ -18,8 +27,8 @@
 #include <exception>
 #include <string>
 
-#include "state/main_state.h"
 #include "base/notifier.h"
+#include "state/main_state.h"
 
 namespace vellora {
 
@@ -36,6 +45,7 @@ struct GrabSettings {
   bool allow_https = false;  // https addresses and relocations across schemes
   int timeout_seconds = 0;   // longest wait for a byte from a server; 0 = none
   int connections = 1;       // downloads at once, 1..16
+  bool go_on = false;        // a failed address does not end the grab
 };
 
 GrabSettings GrabSettingsOf(const MainState& state);
@@ -87,8 +97,14 @@ std::string GrabbedFileName(int n);
 
 // "Grab": every URL of urls2grab into the working folder. Raises
 // kNoWorkingFolderMessage, before any request, when no preset is loaded.
-// When allowhttps is off and the client refuses an https address, the
-// error's message gains a second line, kSwitchOnHttpsHint.
+// A failed address (an error of the fetcher other than the abort) ends the
+// grab with its error followed by the line "At line K of the list: URL";
+// when allowhttps is off and the client refused an https address,
+// kSwitchOnHttpsHint comes between the two. With grabgoon the grab goes on
+// past failed addresses and, when any failed, sets the status
+// "Done, N failed." and then raises one VelloraError that lists them:
+// "N of M addresses failed" and a line "Line K (URL): reason." for each
+// (kSwitchOnHttpsHint after them when it applies to one).
 void bgraburlsClick(MainState& state, Notifier& notifier, PageFetcher& fetcher);
 
 // "Delete only grabber's files in the working folder".

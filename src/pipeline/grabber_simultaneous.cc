@@ -12,6 +12,7 @@ namespace {
 
 // A line that was started and is not yet written.
 struct Download {
+  std::string url;
   std::string body;
   bool ended = false;
   std::exception_ptr failure;  // null: the body was received
@@ -19,10 +20,11 @@ struct Download {
 
 class SimultaneousGrab {
  public:
-  SimultaneousGrab(MainState& state, Notifier& notifier, PageFetcher& fetcher)
+  SimultaneousGrab(MainState& state, Notifier& notifier, PageFetcher& fetcher, GrabRun& run)
       : state_(state),
         notifier_(notifier),
         fetcher_(fetcher),
+        run_(run),
         rounds_(state.urls2grab.Count()),
         lane_line_(static_cast<size_t>(fetcher.Lanes()), 0) {
     for (int lane = fetcher.Lanes() - 1; lane >= 0; --lane) idle_.push_back(lane);
@@ -35,13 +37,20 @@ class SimultaneousGrab {
       // The list may have been edited while an earlier page was downloading.
       if (head > state_.urls2grab.Count()) break;
       SetGrabStatus(state_, notifier_, head);
+      run_.lines = head;
       for (;;) {
         StartWhatMayStart(head);
         if (downloads_.at(head).ended) break;
         WaitForOne();
       }
       Download& download = downloads_.at(head);
-      if (download.failure) std::rethrow_exception(download.failure);
+      if (download.failure) {
+        const std::exception_ptr failure = download.failure;
+        const std::string url = download.url;
+        downloads_.erase(head);
+        LineFailed(run_, failure, head, url);  // returns when the grab goes on
+        continue;
+      }
       WriteWholeFile(state_.WorkingFolder() + GrabbedFileName(head), download.body);
       downloads_.erase(head);
     }
@@ -49,7 +58,8 @@ class SimultaneousGrab {
 
  private:
   // Starts lines in order while a lane is idle, within the lookahead of the
-  // line `head` whose file is due next, and not beyond a line that failed.
+  // line `head` whose file is due next, and not beyond a line whose failure
+  // ends the grab.
   void StartWhatMayStart(int head) {
     const int limit = head + kGrabLookaheadPerLane * fetcher_.Lanes();
     while (!idle_.empty() && next_start_ <= rounds_ && next_start_ <= state_.urls2grab.Count() &&
@@ -58,7 +68,8 @@ class SimultaneousGrab {
       idle_.pop_back();
       lane_line_[static_cast<size_t>(lane)] = next_start_;
       Download& download = downloads_[next_start_];
-      fetcher_.Start(lane, state_.urls2grab.Line(next_start_ - 1), &download.body);
+      download.url = state_.urls2grab.Line(next_start_ - 1);
+      fetcher_.Start(lane, download.url, &download.body);
       ++next_start_;
     }
   }
@@ -70,7 +81,7 @@ class SimultaneousGrab {
     Download& download = downloads_.at(line);
     download.ended = true;
     download.failure = failure;
-    if (failure) first_failed_ = std::min(first_failed_, line);
+    if (failure && !GoesOnPast(run_, failure)) first_failed_ = std::min(first_failed_, line);
     line = 0;
     idle_.push_back(lane);
   }
@@ -78,18 +89,19 @@ class SimultaneousGrab {
   MainState& state_;
   Notifier& notifier_;
   PageFetcher& fetcher_;
+  GrabRun& run_;
   const int rounds_;
   std::map<int, Download> downloads_;  // by line; node addresses stay put
   std::vector<int> lane_line_;         // the line each lane downloads, 0 when idle
   std::vector<int> idle_;
   int next_start_ = 1;
-  int first_failed_ = rounds_ + 1;
+  int first_failed_ = rounds_ + 1;  // the first line whose failure ends the grab
 };
 
 }  // namespace
 
-void GrabSimultaneously(MainState& state, Notifier& notifier, PageFetcher& fetcher) {
-  SimultaneousGrab(state, notifier, fetcher).Run();
+void GrabSimultaneously(MainState& state, Notifier& notifier, PageFetcher& fetcher, GrabRun& run) {
+  SimultaneousGrab(state, notifier, fetcher, run).Run();
 }
 
 }  // namespace vellora

@@ -65,6 +65,7 @@ const std::vector<FieldRow>& Rows() {
       Check("allowhttps", &S::allowhttps).Settable().KeyWhenChanged("AllowHttps"),
       Spin("grabconnections", &S::grabconnections).Settable().KeyWhenChanged("GrabConnections"),
       Spin("grabtimeout", &S::grabtimeout).Settable().KeyWhenChanged("GrabTimeout"),
+      Check("grabgoon", &S::grabgoon).Settable().KeyWhenChanged("GrabGoOn"),
       Check("unicodetext", &S::unicodetext).Settable().KeyWhenChanged("UnicodeText"),
       Spin("extractmode", &S::extractmode).Settable().KeyWhenChanged("ExtractMode"),
       // Fields that no preset keeps.

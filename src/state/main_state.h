@@ -99,6 +99,7 @@ struct MainState {
   bool allowhttps = false;                // https URLs and relocations across schemes
   IntegerSpin grabconnections{1, 16, 1};  // downloads at once
   IntegerSpin grabtimeout{0, 3600, 0};    // seconds without a byte; 0 = none
+  bool grabgoon = false;                  // a failed address does not end the grab
   bool unicodetext = false;               // words and pages as Unicode text
   IntegerSpin extractmode{0, 2, 0};       // what extraction reads: 0 every text
                                           // between tags, 1 visible, 2 main text

@@ -76,6 +76,7 @@ std::vector<LayoutField> Layout() {
       {"allowhttps", K::kCheckBox, "0", 0, 0, "AllowHttps", "0", nullptr, true},
       {"grabconnections", K::kIntegerSpin, "1", 1, 16, "GrabConnections", "1", nullptr, true},
       {"grabtimeout", K::kIntegerSpin, "0", 0, 3600, "GrabTimeout", "0", nullptr, true},
+      {"grabgoon", K::kCheckBox, "0", 0, 0, "GrabGoOn", "0", nullptr, true},
       {"unicodetext", K::kCheckBox, "0", 0, 0, "UnicodeText", "0", nullptr, true},
       {"extractmode", K::kIntegerSpin, "0", 0, 2, "ExtractMode", "0", nullptr, true},
   };
@@ -145,7 +146,7 @@ TEST(FieldTable, StorageFollowsTheOrderOfThePresetAndOfStartUp) {
                                             "SentMax", "ParMin", "ParMax", "SiteName", "SiteURL",
                                             "PageExt", "IndexName", "DataURL"}));
   EXPECT_EQ(extensions, (std::vector<std::string>{"AllowHttps", "GrabConnections", "GrabTimeout",
-                                                  "UnicodeText", "ExtractMode"}));
+                                                  "GrabGoOn", "UnicodeText", "ExtractMode"}));
   EXPECT_EQ(texts,
             (std::vector<std::string>{"ini_excludeexact.txt", "ini_excludecontain.txt",
                                       "ini_templates.txt", "ini_template.htm", "ini_index.htm"}));

@@ -197,8 +197,9 @@ class GrabStopTest : public QObject {
       QVERIFY(!w.Grabber()->bstopgrab->isEnabled());
     }
     QCOMPARE(p.log.Texts(),
-             (QStringList{"Unable to create directory.", "Not Found.", "Out of memory.",
-                          "Internal error: an exception of unknown type."}));
+             (QStringList{"Unable to create directory.",
+                          "Not Found.\n\nAt line 1 of the list: http://example.invalid/",
+                          "Out of memory.", "Internal error: an exception of unknown type."}));
     QCOMPARE(busy_at_message, (QList<bool>{false, false, false, false}));
     QVERIFY(!w.Status()->Busy());
 

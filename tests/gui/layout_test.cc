@@ -106,13 +106,22 @@ class LayoutTest : public QObject {
     QCOMPARE(p->grabtimeout->minimum(), 0);
     QCOMPARE(p->grabtimeout->maximum(), 3600);
     QCOMPARE(p->grabtimeout->value(), 0);
+    QCOMPARE(p->grabgoon->text(), QString("Go on past a failed address"));
+    QVERIFY(!p->grabgoon->isChecked());
     for (QWidget* w : std::initializer_list<QWidget*>{p->allowhttps, p->grabconnections,
-                                                      p->grabtimeout}) {
+                                                      p->grabtimeout, p->grabgoon}) {
       QVERIFY2(p->rect().contains(w->geometry()), qPrintable(w->objectName()));
     }
-    QList<QWidget*> order{p->urls2grab,    p->bgraburls,  p->bstopgrab,
-                          p->bdelgrabfiles, p->bdelallfiles, p->allowhttps,
-                          p->grabconnections, p->grabtimeout};
+    // The check box sits under the URL list and the buttons, clear of them.
+    QVERIFY(p->grabgoon->geometry().top() > p->bgraburls->geometry().bottom());
+    for (QWidget* other : p->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (other == p->grabgoon || !other->isVisibleTo(p)) continue;
+      QVERIFY2(!other->geometry().intersects(p->grabgoon->geometry()),
+               qPrintable(other->objectName()));
+    }
+    QList<QWidget*> order{p->urls2grab,       p->bgraburls,    p->bstopgrab,
+                          p->bdelgrabfiles,   p->bdelallfiles, p->allowhttps,
+                          p->grabconnections, p->grabtimeout,  p->grabgoon};
     QCOMPARE(testing::TabChain(p->urls2grab, order), order);
   }
 

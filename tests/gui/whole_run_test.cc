@@ -222,7 +222,9 @@ class WholeRunTest : public QObject {
     p.PasteUrls(QString::fromStdString(server.Url("/a.htm") + "\n" + server.Url("/missing.htm") +
                                        "\n" + server.Url("/c.htm")));
     Click(p.window.Grabber()->bgraburls);
-    QCOMPARE(p.log.Texts(), QStringList{"Not Found."});
+    // The line and its address are a paragraph after the reason.
+    QCOMPARE(p.log.Texts(), QStringList{"Not Found.\n\nAt line 2 of the list: " +
+                                        QString::fromStdString(server.Url("/missing.htm"))});
     QCOMPARE(p.log.messages[0].first, GuiNotifier::Kind::kError);
     QVERIFY(p.StatusText().endsWith("[2/3]"));
     QVERIFY(p.StatusText().contains("/missing.htm"));

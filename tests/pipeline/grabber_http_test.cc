@@ -123,7 +123,7 @@ TEST_F(GrabberHttpTest, A404InTheMiddleKeepsTheEarlierFilesAndAbortsTheRest) {
   }
   ListPages(kPages);
   const GrabOutcome expected = Grab(1);
-  ASSERT_EQ(expected.error, "Not Found");
+  ASSERT_EQ(expected.error, "Not Found\nAt line 6 of the list: " + server_.Url("/6"));
   ASSERT_EQ(expected.files.size(), 5u);
   ASSERT_EQ(expected.statuses.back(), "Processing URL \"" + server_.Url("/6") + "\", [6/12]");
   for (int connections : {3, 4, 8}) {
@@ -195,10 +195,47 @@ TEST_F(GrabberHttpTest, TheTimeLimitReachesEveryConnection) {
   state_.grabtimeout.SetValue(1);
   for (int connections : {1, 3}) {
     GrabOutcome outcome = Grab(connections);
-    EXPECT_EQ(outcome.error, "Connection timed out") << connections << " connections";
+    EXPECT_EQ(outcome.error, "Connection timed out\nAt line 2 of the list: " + server_.Url("/2"))
+        << connections << " connections";
     EXPECT_EQ(outcome.files, (std::map<std::string, std::string>{{"zarngrab#1.htm", "first"}}));
     EXPECT_TRUE(fetcher_.Idle());
   }
+}
+
+TEST_F(GrabberHttpTest, GoingOnPastFailedAddressesWritesEveryOtherLineUnderItsNumber) {
+  // Line 2 is never answered (the time limit ends it), line 4 is missing.
+  server_.SetPage("/1", {"one", 30});
+  server_.SetPage("/2", {"", 0, 200, true});
+  server_.SetPage("/3", {"three", 0});
+  server_.SetPage("/5", {"five", 10});
+  ListPages(5);
+  state_.grabtimeout.SetValue(1);
+  state_.grabgoon = true;
+  const std::string list = "2 of 5 addresses failed\nLine 2 (" + server_.Url("/2") +
+                           "): Connection timed out.\nLine 4 (" + server_.Url("/4") +
+                           "): Not Found.";
+  for (int connections : {1, 3}) {
+    SCOPED_TRACE(std::to_string(connections) + " connections");
+    const int requests_before = server_.Requests();
+    GrabOutcome outcome = Grab(connections);
+    EXPECT_EQ(outcome.error, list);
+    EXPECT_EQ(outcome.files, (std::map<std::string, std::string>{{"zarngrab#1.htm", "one"},
+                                                                 {"zarngrab#3.htm", "three"},
+                                                                 {"zarngrab#5.htm", "five"}}));
+    ASSERT_GE(outcome.statuses.size(), 2u);
+    EXPECT_EQ(outcome.statuses.end()[-2], "Processing URL \"" + server_.Url("/5") + "\", [5/5]");
+    EXPECT_EQ(outcome.statuses.back(), "Done, 2 failed.");
+    EXPECT_EQ(server_.Requests() - requests_before, 5);
+    EXPECT_TRUE(fetcher_.Idle());
+  }
+
+  // Without failures the grab that goes on ends as any other.
+  server_.SetPage("/2", {"two", 0});
+  server_.SetPage("/4", {"four", 0});
+  GrabOutcome good = Grab(3);
+  EXPECT_EQ(good.error, "");
+  EXPECT_EQ(good.files.size(), 5u);
+  EXPECT_EQ(good.statuses.back(), "Done.");
 }
 
 TEST_F(GrabberHttpTest, ABodyCutShortWritesNoFile) {

@@ -79,7 +79,10 @@ TEST(GrabberHttpsTest, SeveralConnectionsGiveTheOneByOneFilesOverHttps) {
   for (int connections : {1, 4}) {
     state.grabconnections.SetValue(connections);
     GrabOutcome outcome = testing::GrabAndLook(state, fetcher);
-    EXPECT_EQ(outcome.error, "TLS: certificate is not valid for localhost") << connections;
+    EXPECT_EQ(outcome.error,
+              "TLS: certificate is not valid for localhost\nAt line 5 of the list: " +
+                  nginx.https_url("/p5.htm", 1))
+        << connections;
     EXPECT_EQ(outcome.files.size(), 4u);
     EXPECT_TRUE(fetcher.Idle());
   }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "base/errors.h"
@@ -20,14 +21,17 @@ using testing::GrabAndLook;
 using testing::GrabOutcome;
 using testing::RecordingNotifier;
 
-// Serves bodies by URL; an unknown URL fails as the client does.
+// Serves bodies by URL; an unknown URL fails as the client does, and one in
+// `stopped` as a download ended by Stop.
 class FakeFetcher : public PageFetcher {
  public:
   std::map<std::string, std::string> bodies;
+  std::set<std::string> stopped;
   std::vector<std::string> requested;
   void Fetch(const std::string& url, std::string* stream) override {
     requested.push_back(url);
     stream->clear();
+    if (stopped.count(url) != 0) throw EHttpError::Aborted();
     auto it = bodies.find(url);
     if (it == bodies.end()) throw VelloraError("Not Found");
     *stream = it->second;
@@ -60,10 +64,16 @@ TEST_F(GrabberTest, TwoGoodUrlsAreWrittenWithProgressTexts) {
   EXPECT_EQ(fs::file_size(Working("zarngrab#2.htm")), 0u);
 }
 
-TEST_F(GrabberTest, AFailureEndsTheGrabAtThatUrl) {
+TEST_F(GrabberTest, AFailureEndsTheGrabAtThatUrlAndSaysWhichLine) {
   fetcher_.bodies = {{"http://a/", "one"}, {"http://c/", "three"}};
   state_.urls2grab.SetText("http://a/\r\nhttp://missing/\r\nhttp://c/");
-  EXPECT_THROW(bgraburlsClick(state_, notifier_, fetcher_), VelloraError);
+  try {
+    bgraburlsClick(state_, notifier_, fetcher_);
+    ADD_FAILURE() << "the grab went past a failed address";
+  } catch (const VelloraError& e) {
+    // The reason gets its full stop, the line after it stays as it is.
+    EXPECT_EQ(TopLevelMessage(e.what()), "Not Found.\nAt line 2 of the list: http://missing/");
+  }
   EXPECT_EQ(fetcher_.requested, (std::vector<std::string>{"http://a/", "http://missing/"}));
   EXPECT_EQ(state_.Status, "Processing URL \"http://missing/\", [2/3]");
   EXPECT_TRUE(fs::exists(Working("zarngrab#1.htm")));
@@ -123,6 +133,7 @@ class FakeLanes : public PageFetcher {
   FakeLanes(int lanes, uint32_t seed) : lanes_(lanes), random_(seed) {}
 
   std::map<std::string, std::string> bodies;
+  std::set<std::string> stopped;
   std::vector<std::string> requested;
   GrabSettings configured;
   int most_running = 0;
@@ -149,7 +160,9 @@ class FakeLanes : public PageFetcher {
     running_.erase(running_.begin() + static_cast<long>(pick));
     *failure = nullptr;
     auto it = bodies.find(done.url);
-    if (it == bodies.end()) {
+    if (stopped.count(done.url) != 0) {
+      *failure = std::make_exception_ptr(EHttpError::Aborted());
+    } else if (it == bodies.end()) {
       *failure = std::make_exception_ptr(VelloraError("Not Found"));
     } else {
       *done.stream = it->second;
@@ -216,7 +229,7 @@ TEST_F(SimultaneousGrabTest, TheFirstFailingLineDecidesWhateverFailsFirst) {
   pages_.erase("http://site/4");
   pages_.erase("http://site/9");
   const GrabOutcome expected = OneByOne();
-  ASSERT_EQ(expected.error, "Not Found");
+  ASSERT_EQ(expected.error, "Not Found\nAt line 4 of the list: http://site/4");
   ASSERT_EQ(expected.files.size(), 3u);
   ASSERT_EQ(expected.statuses.back(), "Processing URL \"http://site/4\", [4/12]");
   int abandoned = 0;
@@ -304,7 +317,8 @@ TEST_F(GrabberTest, AnHttpsRefusalSaysHowToSwitchHttpsOn) {
   GrabOutcome off = GrabAndLook(state_, fetcher);
   EXPECT_EQ(off.error,
             "Protocol \"https\" not implemented\n"
-            "Switch on \"Allow HTTPS\" (allowhttps) to fetch https addresses.");
+            "Switch on \"Allow HTTPS\" (allowhttps) to fetch https addresses.\n"
+            "At line 2 of the list: https://b/");
   EXPECT_EQ(off.files.size(), 1u);
   try {
     bgraburlsClick(state_, notifier_, fetcher);
@@ -313,10 +327,102 @@ TEST_F(GrabberTest, AnHttpsRefusalSaysHowToSwitchHttpsOn) {
   }
   // Another scheme, or a refusal with HTTPS on, is not about the setting.
   state_.urls2grab.SetText("gopher://a/\r\n");
-  EXPECT_EQ(GrabAndLook(state_, fetcher).error, "Protocol \"gopher\" not implemented");
+  EXPECT_EQ(GrabAndLook(state_, fetcher).error,
+            "Protocol \"gopher\" not implemented\nAt line 1 of the list: gopher://a/");
   state_.urls2grab.SetText("https://b/\r\n");
   state_.allowhttps = true;
-  EXPECT_EQ(GrabAndLook(state_, fetcher).error, "Protocol \"https\" not implemented");
+  EXPECT_EQ(GrabAndLook(state_, fetcher).error,
+            "Protocol \"https\" not implemented\nAt line 1 of the list: https://b/");
+
+  // Going on past failed addresses, the hint comes once, after the list.
+  state_.allowhttps = false;
+  state_.grabgoon = true;
+  state_.urls2grab.SetText("https://b/\r\ngopher://a/\r\nhttps://c/\r\nhttp://d/\r\n");
+  GrabOutcome list = GrabAndLook(state_, fetcher);
+  EXPECT_EQ(list.error,
+            "3 of 4 addresses failed\n"
+            "Line 1 (https://b/): Protocol \"https\" not implemented.\n"
+            "Line 2 (gopher://a/): Protocol \"gopher\" not implemented.\n"
+            "Line 3 (https://c/): Protocol \"https\" not implemented.\n"
+            "Switch on \"Allow HTTPS\" (allowhttps) to fetch https addresses.");
+  EXPECT_EQ(list.files.size(), 1u);
+  state_.urls2grab.SetText("gopher://a/\r\n");
+  EXPECT_EQ(GrabAndLook(state_, fetcher).error,
+            "1 of 1 address failed\nLine 1 (gopher://a/): Protocol \"gopher\" not implemented.");
+}
+
+// Going on past failed addresses (grabgoon).
+class GoOnTest : public SimultaneousGrabTest {
+ protected:
+  void SetUp() override {
+    SimultaneousGrabTest::SetUp();
+    state_.grabgoon = true;
+    pages_.erase("http://site/2");
+    pages_.erase("http://site/7");
+    pages_.erase("http://site/12");
+  }
+};
+
+TEST_F(GoOnTest, FailedLinesWriteNoFileAndAreListedAtTheEnd) {
+  const GrabOutcome outcome = OneByOne();
+  EXPECT_EQ(fetcher_.requested.size(), 12u);
+  EXPECT_EQ(outcome.error,
+            "3 of 12 addresses failed\n"
+            "Line 2 (http://site/2): Not Found.\n"
+            "Line 7 (http://site/7): Not Found.\n"
+            "Line 12 (http://site/12): Not Found.");
+  EXPECT_EQ(outcome.files.size(), 9u);
+  for (int i = 1; i <= 12; ++i) {
+    const std::string name = GrabbedFileName(i);
+    if (i == 2 || i == 7 || i == 12) {
+      EXPECT_EQ(outcome.files.count(name), 0u) << name;
+    } else {
+      EXPECT_EQ(outcome.files.at(name), pages_.at("http://site/" + std::to_string(i))) << name;
+    }
+  }
+  // A text for each line, the failed ones too, then the count.
+  ASSERT_EQ(outcome.statuses.size(), 13u);
+  EXPECT_EQ(outcome.statuses[6], "Processing URL \"http://site/7\", [7/12]");
+  EXPECT_EQ(outcome.statuses.back(), "Done, 3 failed.");
+  EXPECT_EQ(state_.Status, "Done, 3 failed.");
+
+  // Every order of arrival over several lanes gives the same.
+  for (int lanes : {2, 3, 8}) {
+    for (uint32_t seed = 1; seed <= 15; ++seed) {
+      FakeLanes lanes_fetcher(lanes, seed);
+      lanes_fetcher.bodies = pages_;
+      EXPECT_EQ(GrabAndLook(state_, lanes_fetcher), outcome) << lanes << " lanes, seed " << seed;
+      EXPECT_EQ(lanes_fetcher.requested.size(), 12u);
+      EXPECT_FALSE(lanes_fetcher.lane_misused);
+    }
+  }
+}
+
+TEST_F(GoOnTest, AStopEndsTheGrabAtOnceAndIsNoFailedLine) {
+  // Line 5 is stopped: the grab ends there with the abort's own error, the
+  // failure of line 2 before it is not reported, nothing after it is written.
+  fetcher_.stopped = {"http://site/5"};
+  const GrabOutcome outcome = OneByOne();
+  EXPECT_EQ(outcome.error, "Connection aborted on request");
+  EXPECT_EQ(fetcher_.requested.size(), 5u);
+  EXPECT_EQ(outcome.files.size(), 3u);  // lines 1, 3 and 4
+  EXPECT_EQ(outcome.statuses.back(), "Processing URL \"http://site/5\", [5/12]");
+  int abandoned = 0;
+  for (int lanes : {2, 4}) {
+    for (uint32_t seed = 1; seed <= 15; ++seed) {
+      FakeLanes lanes_fetcher(lanes, seed);
+      lanes_fetcher.bodies = pages_;
+      lanes_fetcher.stopped = fetcher_.stopped;
+      EXPECT_EQ(GrabAndLook(state_, lanes_fetcher), outcome) << lanes << " lanes, seed " << seed;
+      abandoned += lanes_fetcher.abandoned;
+    }
+  }
+  EXPECT_GT(abandoned, 0);
+  try {
+    bgraburlsClick(state_, notifier_, fetcher_);
+  } catch (const std::exception& e) {
+    EXPECT_TRUE(IsAbortError(e));  // as the front ends recognise it
+  }
 }
 
 }  // namespace
