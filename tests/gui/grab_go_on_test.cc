@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <initializer_list>
 #include <string>
 
 #include "gui/grabber_page.h"
@@ -29,13 +30,17 @@ using testing::ReadFile;
 using testing::RunWhen;
 using testing::TestHttpServer;
 
-// The five lines: 2 is held by the server, 4 answers 404.
-const char* const kPaths[] = {"/a.htm", "/slow.htm", "/c.htm", "/gone.htm", "/e.htm"};
-
-QString ListOf(const TestHttpServer& server) {
+// "/slow..." is held by the server, "/gone.htm" answers 404.
+QString ListOf(const TestHttpServer& server, std::initializer_list<const char*> paths) {
   QString list;
-  for (const char* path : kPaths) list += QString::fromStdString(server.Url(path)) + "\n";
+  for (const char* path : paths) list += QString::fromStdString(server.Url(path)) + "\n";
   return list;
+}
+
+void ConnectionRows() {
+  QTest::addColumn<int>("connections");
+  QTest::newRow("one connection") << 1;
+  QTest::newRow("three connections") << 3;
 }
 
 class GrabGoOnTest : public QObject {
@@ -44,9 +49,9 @@ class GrabGoOnTest : public QObject {
  private:
   // Sets up the grab as a user does: the list pasted, the box ticked, the
   // spins set.
-  static void Prepare(Program& p, const TestHttpServer& server, int connections, int timeout) {
+  static void Prepare(Program& p, const QString& list, int connections, int timeout) {
     GrabberPage* g = p.window.Grabber();
-    p.PasteUrls(ListOf(server));
+    p.PasteUrls(list);
     QTest::mouseClick(g->grabgoon, Qt::LeftButton);
     QVERIFY(g->grabgoon->isChecked());
     g->grabconnections->setValue(connections);
@@ -62,11 +67,7 @@ class GrabGoOnTest : public QObject {
  private slots:
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
-  void failedAddressesAreListedAndTheOthersWritten_data() {
-    QTest::addColumn<int>("connections");
-    QTest::newRow("one connection") << 1;
-    QTest::newRow("three connections") << 3;
-  }
+  void failedAddressesAreListedAndTheOthersWritten_data() { ConnectionRows(); }
 
   void failedAddressesAreListedAndTheOthersWritten() {
     QFETCH(int, connections);
@@ -75,7 +76,8 @@ class GrabGoOnTest : public QObject {
     Program p;
     QVERIFY(p.Start());
     MainWindow& w = p.window;
-    Prepare(p, server, connections, 1);
+    Prepare(p, ListOf(server, {"/a.htm", "/slow.htm", "/c.htm", "/gone.htm", "/e.htm"}),
+            connections, 1);
     QTimer::singleShot(10000, &w, [&] { server.Release("guard"); });  // never hang
     Click(w.Grabber()->bgraburls);
 
@@ -102,11 +104,7 @@ class GrabGoOnTest : public QObject {
     QVERIFY(ReadFile(p.Presets() + "/alpha/settings.ini").contains("\r\nGrabGoOn=1\r\n"));
   }
 
-  void stopEndsTheGrabThatGoesOn_data() {
-    QTest::addColumn<int>("connections");
-    QTest::newRow("one connection") << 1;
-    QTest::newRow("three connections") << 3;
-  }
+  void stopEndsTheGrabThatGoesOn_data() { ConnectionRows(); }
 
   // Stop while line 4 waits (line 2 already failed): the grab ends there,
   // as any stopped grab, with no list of failures and no file after line 3.
@@ -117,15 +115,10 @@ class GrabGoOnTest : public QObject {
     Program p;
     QVERIFY(p.Start());
     MainWindow& w = p.window;
-    // Line 4 is the held one here, line 2 is missing.
-    QString list;
-    for (const char* path : {"/a.htm", "/gone.htm", "/c.htm", "/slow.htm", "/e.htm"}) {
-      list += QString::fromStdString(server.Url(path)) + "\n";
-    }
+    // Line 4 is the held one here, line 2 is missing; no time limit.
+    Prepare(p, ListOf(server, {"/a.htm", "/gone.htm", "/c.htm", "/slow.htm", "/e.htm"}),
+            connections, 0);
     GrabberPage* g = w.Grabber();
-    p.PasteUrls(list);
-    QTest::mouseClick(g->grabgoon, Qt::LeftButton);
-    g->grabconnections->setValue(connections);
     QTimer::singleShot(10000, &w, [&] { server.Release("guard"); });
     RunWhen(
         &w,
