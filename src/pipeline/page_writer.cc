@@ -139,7 +139,10 @@ std::string SitePages::Page(int row) const {
   return ReplaceLinksAndContent(text, links_, links_hold_content_, filelist.SubItem(row, 3));
 }
 
-void makefilesClick(MainState& state, Notifier& notifier) {
+namespace {
+
+// The work of makefilesClick.
+void SaveFiles(MainState& state, Notifier& notifier) {
   StatusReporter status(state, notifier);
   status.Set("Saving files, please wait...");
   state.makefiles_enabled = false;
@@ -184,6 +187,14 @@ void makefilesClick(MainState& state, Notifier& notifier) {
 
   status.Set("Done.");
   state.makefiles_enabled = true;
+}
+
+}  // namespace
+
+void makefilesClick(MainState& state, Notifier& notifier) {
+  // The pages stay in `filelist`: a failed save can be retried at once.
+  RunRetryableStep(state, notifier, &MainState::makefiles_enabled, kSaveFailedStatus,
+                   [&] { SaveFiles(state, notifier); });
 }
 
 }  // namespace vellora

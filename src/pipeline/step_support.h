@@ -10,10 +10,10 @@
 #include <string>
 #include <string_view>
 
-#include "state/main_state.h"
 #include "base/integer_spin.h"
 #include "base/notifier.h"
 #include "base/random.h"
+#include "state/main_state.h"
 #include "text/text_mode.h"
 
 namespace vellora {
@@ -35,6 +35,25 @@ class StatusReporter {
   Notifier& notifier_;
   std::string buffer_;
 };
+
+// Runs `body`, the work of a step whose input survives a failure (the page
+// writer, word extraction): when `body` raises, the step's button flag
+// `enabled` is set again and the status text becomes `failed_status`, so the
+// user can correct the cause (a mistyped folder, an unreadable file) and
+// press the button again at once; then the exception goes on to the caller,
+// which shows it. Everything else `body` left stays as it was at the
+// failure.
+template <typename Body>
+void RunRetryableStep(MainState& state, Notifier& notifier, bool MainState::*enabled,
+                      const char* failed_status, Body&& body) {
+  try {
+    body();
+  } catch (...) {
+    state.*enabled = true;
+    SetStatus(state, notifier, failed_status);
+    throw;
+  }
+}
 
 // The value of a number field, clamped into its range: text that a user
 // typed and never left stays as typed, and the steps read it as the field

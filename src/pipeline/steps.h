@@ -3,20 +3,27 @@
 // their buttons and step names; neither holds any pipeline rule of its own.
 //
 // Every step reports its progress through SetStatus, and a step that runs to
-// its end sets the status text "Done.". A failure raises an exception derived from VelloraError (a
-// file error carries the file's path and the system's reason) and leaves the
-// state as it stood at that point: the step's button stays disabled until
-// its tab page is shown again. For the same seed and the same inputs a step
-// draws the same random numbers in the same order, so its output is the same.
+// its end sets the status text "Done.". A failure raises an exception
+// derived from VelloraError (a file error carries the file's path and the
+// system's reason) and leaves the state as it stood at that point. A step
+// whose input survives a failure (word extraction, the page writer) then
+// enables its button again and sets its failed status text, so it can be
+// retried at once; the others keep their buttons disabled until the tab page
+// is shown again. For the same seed and the same inputs a step draws the
+// same random numbers in the same order, so its output is the same.
 
 #ifndef VELLORA_PIPELINE_STEPS_H_
 #define VELLORA_PIPELINE_STEPS_H_
 
-#include "state/main_state.h"
 #include "base/notifier.h"
+#include "state/main_state.h"
 #include "text/text_mode.h"
 
 namespace vellora {
+
+// The status texts after a failed word extraction and a failed save.
+inline constexpr char kExtractFailedStatus[] = "Processing files failed.";
+inline constexpr char kSaveFailedStatus[] = "Saving files failed.";
 
 // Word extraction ("extract"): every file of the working folder becomes
 // lower-case tokens, which are filtered by `prohibited` and `dontcontain` and

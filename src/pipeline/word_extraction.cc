@@ -69,7 +69,10 @@ void bprocessClick(MainState& state, Notifier& notifier) {
   ExtractWords(state, notifier, TextModeOf(state.unicodetext));
 }
 
-void ExtractWords(MainState& state, Notifier& notifier, TextMode mode) {
+namespace {
+
+// The work of ExtractWords.
+void ExtractWordsOnce(MainState& state, Notifier& notifier, TextMode mode) {
   StatusReporter status(state, notifier);
   state.bprocess_enabled = false;
   state.mytext.Clear();
@@ -178,6 +181,14 @@ void ExtractWords(MainState& state, Notifier& notifier, TextMode mode) {
       "Unique words: " + std::to_string(rows.size()) + ", total: " + std::to_string(sum) + ".";
   state.bprocess_enabled = true;
   if (utf8_files > 0) notifier.Notice(Utf8FilesMessage(utf8_files));
+}
+
+}  // namespace
+
+void ExtractWords(MainState& state, Notifier& notifier, TextMode mode) {
+  // The files stay in the working folder: a failed run can be retried at once.
+  RunRetryableStep(state, notifier, &MainState::bprocess_enabled, kExtractFailedStatus,
+                   [&] { ExtractWordsOnce(state, notifier, mode); });
 }
 
 void wordsKeyDown(MainState& state, int row) {

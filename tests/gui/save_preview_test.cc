@@ -201,6 +201,41 @@ class SavePreviewTest : public QObject {
     QVERIFY(w.close());
   }
 
+  // A save that fails (a folder under a regular file) says so and leaves
+  // the pages and the button: the next click saves, with no other step.
+  void aFailedSaveCanBeRetriedAtOnce() {
+    Program p;
+    QVERIFY(p.Start());
+    MainWindow& w = p.window;
+    GeneratorPage* g = w.Generator();
+    QVERIFY(WriteFile(p.dir.path() + "/plain", "x"));
+    QVERIFY2(MakePages(p, p.dir.path() + "/plain/site"), qPrintable(p.log.Texts().join("|")));
+    const int pages = w.State().filelist.Count();
+
+    Click(g->makefiles);
+    QCOMPARE(p.log.messages.size(), size_t{1});
+    QCOMPARE(p.log.messages[0].first, GuiNotifier::Kind::kError);
+    QVERIFY2(p.log.Texts()[0].startsWith("Cannot create file \"" + p.dir.path() + "/plain/site/"),
+             qPrintable(p.log.Texts()[0]));
+    QCOMPARE(p.StatusText(), QString("Saving files failed."));
+    QVERIFY(g->makefiles->isEnabled());
+    QCOMPARE(w.State().filelist.Count(), pages);
+
+    const QString out = p.dir.path() + "/site";
+    g->eresfolder->setText(out);
+    Click(g->makefiles);
+    QCOMPARE(p.log.messages.size(), size_t{1});
+    QCOMPARE(p.StatusText(), QString("Done."));
+    QVERIFY(g->makefiles->isEnabled());
+    QVERIFY(QFile::exists(out + "/index.htm"));
+    for (int row = 0; row < pages; ++row) {
+      const QString name = FromText(w.State().filelist.Row(row).caption);
+      QVERIFY2(QFile::exists(out + "/" + name), qPrintable(name));
+    }
+    QVERIFY(g->savesummary->isVisible());
+    QVERIFY(w.close());
+  }
+
   // The line below "Save files": how many files went into which folder (as
   // the folder then holds them), nothing written for an empty template, and
   // no line after a failed save.

@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -175,10 +176,11 @@ TEST_F(PageWriterTest, AnEmptyOutputFolderIsRefused) {
   } catch (const EFileError& e) {
     EXPECT_EQ(std::string(e.what()), "Unable to create directory");
   }
-  EXPECT_FALSE(state_.makefiles_enabled);
-  EXPECT_EQ(state_.Status, "Saving files, please wait...");
+  EXPECT_TRUE(state_.makefiles_enabled);
+  EXPECT_EQ(state_.Status, "Saving files failed.");
 }
 
+// A failed save leaves the pages and the button for another try.
 TEST_F(PageWriterTest, AFileThatCannotBeWrittenStopsTheRunKeepingEarlierFiles) {
   state_.edataurl = "http://example.com/";
   ForceDirectories(state_.eresfolder + "/b.htm");  // a folder where a page should go
@@ -193,8 +195,15 @@ TEST_F(PageWriterTest, AFileThatCannotBeWrittenStopsTheRunKeepingEarlierFiles) {
   EXPECT_EQ(Output("a.htm"), "\r\n<h1>A</h1>\r\n\r\nbody a\r\n\r\n");
   EXPECT_FALSE(FileExists(state_.eresfolder + "/sitemap.xml"));
   EXPECT_EQ(state_.edataurl, "http://example.com/");
-  EXPECT_FALSE(state_.makefiles_enabled);
-  EXPECT_EQ(state_.Status, "Saving files, please wait...");
+  EXPECT_TRUE(state_.makefiles_enabled);
+  EXPECT_EQ(state_.Status, "Saving files failed.");
+  EXPECT_EQ(notifier_.statuses, (Strings{"Saving files, please wait...", "Saving files failed."}));
+
+  ASSERT_EQ(::rmdir((state_.eresfolder + "/b.htm").c_str()), 0);
+  makefilesClick(state_, notifier_);
+  EXPECT_EQ(Output("b.htm"), "body b\r\n");
+  EXPECT_TRUE(FileExists(state_.eresfolder + "/sitemap.xml"));
+  EXPECT_EQ(state_.Status, "Done.");
 }
 
 TEST_F(PageWriterTest, AFolderThatCannotBeMadeFailsAtTheFirstFile) {

@@ -212,10 +212,13 @@ TEST_F(WordExtractionTest, UnreadableFileEndsTheRunKeepingTheOldRows) {
   } catch (const EFileError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + bad + "\". ", 0), 0u) << e.what();
   }
-  EXPECT_FALSE(state_.bprocess_enabled);
+  // The button is ready for another run once the file is dealt with.
+  EXPECT_TRUE(state_.bprocess_enabled);
   EXPECT_EQ(WordRows(state_.words), (Strings{"old=4"}));
   EXPECT_EQ(state_.wordcount, "Unique words: 1, total: 4.");
-  EXPECT_EQ(state_.Status, "Processing file " + bad);
+  EXPECT_EQ(state_.Status, "Processing files failed.");
+  EXPECT_EQ(notifier_.statuses.back(), "Processing files failed.");
+  EXPECT_EQ(notifier_.statuses[notifier_.statuses.size() - 2], "Processing file " + bad);
   const bool good_first = notifier_.statuses.front() != "Processing file " + bad;
   EXPECT_EQ(state_.mytext.Text(), good_first ? "good\r\nwords\r\n\r\n" : "");
 }
