@@ -26,7 +26,7 @@ std::vector<std::string> ListPresets(const std::string& presets_folder) {
 }
 
 std::optional<std::string> CheckPresetName(const std::string& name) {
-  if (name.empty()) return std::string(kPresetExistsMessage);
+  if (name.empty()) return std::string(kEmptyPresetNameMessage);
   if (name.find('/') != std::string::npos || name.front() == '.') {
     return std::string(kBadPresetNameMessage);
   }

@@ -22,6 +22,7 @@ namespace vellora {
 inline constexpr const char kDialogCaption[] = "Vellora Brindo - select preset";
 inline constexpr const char kSelectPresetMessage[] = "Select a preset or create a new one";
 inline constexpr const char kPresetExistsMessage[] = "Such preset already exists!";
+inline constexpr const char kEmptyPresetNameMessage[] = "Type a name for the new preset.";
 inline constexpr const char kBadPresetNameMessage[] =
     "A preset name cannot contain \"/\" or begin with \".\"";
 inline constexpr const char kUnprintablePresetNameMessage[] =
@@ -31,7 +32,7 @@ inline constexpr const char kUnprintablePresetNameMessage[] =
 std::vector<std::string> ListPresets(const std::string& presets_folder);
 
 // Why a typed name cannot be a preset name, or nullopt when it can. The
-// empty name is the presets folder itself and so already exists; a name that
+// empty name asks for a name (it would be the presets folder itself); a name that
 // is not printable text (IsPrintableUtf8) would make the list ambiguous or
 // send control characters to a terminal.
 std::optional<std::string> CheckPresetName(const std::string& name);
@@ -49,8 +50,7 @@ enum class PresetMode {
 // the preset is chosen, or why it is not (a refused name, an existing preset
 // for kCreate, a missing one for kLoad, "Cannot create folder "PATH". REASON"
 // when a new preset's folders cannot be made); the state is not changed then.
-std::optional<std::string> ChoosePreset(MainState& state, const std::string& name,
-                                        PresetMode mode);
+std::optional<std::string> ChoosePreset(MainState& state, const std::string& name, PresetMode mode);
 
 // What a button press did.
 struct DialogOutcome {

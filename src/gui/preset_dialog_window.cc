@@ -47,6 +47,12 @@ PresetDialogWindow::PresetDialogWindow(MainState& state, Notifier& notifier, QWi
   Button2 = AddButton(this, "Button2", QRect(375, 85, 75, 21), QStringLiteral("Create"));
 
   ChainTabOrder({epresname, enewpresname, Button1, Button2});
+  // Return presses the default button: Load, or Create while a new name is
+  // typed (the field has the focus).
+  for (QPushButton* button : {Button1, Button2}) button->setAutoDefault(true);
+  Button1->setDefault(true);
+  epresname->installEventFilter(this);
+  enewpresname->installEventFilter(this);
   connect(Button1, &QPushButton::clicked, this, &PresetDialogWindow::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &PresetDialogWindow::Button2Click);
 
@@ -67,16 +73,19 @@ void PresetDialogWindow::Finish(const DialogOutcome& outcome) {
   if (outcome.closed) accept();
 }
 
-void PresetDialogWindow::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-      event->accept();  // no default or cancel button
-      return;
-    default:
-      QDialog::keyPressEvent(event);
+bool PresetDialogWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn) {
+    (watched == enewpresname ? Button2 : Button1)->setDefault(true);
   }
+  return QDialog::eventFilter(watched, event);
+}
+
+void PresetDialogWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();  // no cancel button: only the close box ends the dialog
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void PresetDialogWindow::closeEvent(QCloseEvent* event) {

@@ -2,9 +2,11 @@
 // PresetDialog logic of the core.
 //
 // Load and Create close the dialog once a preset is chosen; a refusal shows
-// an information message and keeps it open. Enter and Escape do nothing;
-// the close box closes it, and closing without a preset marks that the
-// application must end (TerminateRequested()).
+// an information message and keeps it open. The default button follows the
+// field at work: Create while the name field has the focus, Load otherwise,
+// and Return (or Enter) presses it. Escape does nothing; the close box closes
+// the dialog, and closing without a preset marks that the application must
+// end (TerminateRequested()).
 //
 // The window can be shown without its modal loop: tests show() it and
 // click its buttons.
@@ -41,6 +43,7 @@ class PresetDialogWindow : public QDialog {
   QPushButton* Button2;
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 

@@ -64,7 +64,7 @@ TEST(PresetDialog, ListsFoldersOnlySortedIgnoringCaseWithoutHiddenOnes) {
   EXPECT_EQ(dialog.Selected(), 0);
 }
 
-TEST(PresetDialog, RefusesLoadWithoutSelectionAndExistingOrUnsafeNames) {
+TEST(PresetDialog, RefusesLoadWithoutSelectionAndEmptyExistingOrUnsafeNames) {
   TempDir dir;
   std::filesystem::create_directories(dir.path() + "/alpha");
   MainState state;
@@ -72,7 +72,7 @@ TEST(PresetDialog, RefusesLoadWithoutSelectionAndExistingOrUnsafeNames) {
   PresetDialog empty_list(state);
   empty_list.Select(-1);
   EXPECT_EQ(empty_list.Button1Click().information, kSelectPresetMessage);
-  EXPECT_EQ(empty_list.Button2Click("").information, kPresetExistsMessage);
+  EXPECT_EQ(empty_list.Button2Click("").information, kEmptyPresetNameMessage);
   EXPECT_EQ(empty_list.Button2Click("alpha").information, kPresetExistsMessage);
   for (const char* bad : {"a/b", "..", ".", ".hidden", "../escape"}) {
     DialogOutcome outcome = empty_list.Button2Click(bad);

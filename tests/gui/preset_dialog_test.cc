@@ -1,5 +1,5 @@
-// The preset dialog window: its list, Load, Create, the close box, and the
-// keys it ignores; then the dialog inside the program's start-up.
+// The preset dialog window: its list, Load, Create, the close box, Return
+// and Escape; then the dialog inside the program's start-up.
 
 #include <QComboBox>
 #include <QDir>
@@ -9,13 +9,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "state/main_state.h"
 #include "gui/gui_notifier.h"
 #include "gui/main_window.h"
 #include "gui/preset_dialog_window.h"
 #include "gui/qt_event_loop.h"
 #include "gui/words_page.h"
 #include "gui_test_support.h"
+#include "state/main_state.h"
 
 namespace vellora {
 namespace {
@@ -56,8 +56,8 @@ class PresetDialogTest : public QObject {
     QCOMPARE(dialog.Button1->text(), QString("Load"));
     QCOMPARE(dialog.Button2->text(), QString("Create"));
     QVERIFY(!dialog.epresname->isEditable());
-    QVERIFY(!dialog.Button1->isDefault() && !dialog.Button1->autoDefault());
-    QVERIFY(!dialog.Button2->isDefault() && !dialog.Button2->autoDefault());
+    QVERIFY(dialog.Button1->isDefault());
+    QVERIFY(!dialog.Button2->isDefault());
     QCOMPARE(dialog.epresname->geometry(), QRect(135, 55, 231, 21));
     QCOMPARE(dialog.Button2->geometry(), QRect(375, 85, 75, 21));
     QList<QWidget*> order{dialog.epresname, dialog.enewpresname, dialog.Button1, dialog.Button2};
@@ -102,6 +102,8 @@ class PresetDialogTest : public QObject {
     QVERIFY(!dialog.TerminateRequested());
   }
 
+  // An existing name is refused as existing; an empty one asks for a name
+  // and creates nothing.
   void createRefusesExistingAndEmptyNames() {
     QDir(dir_.path()).mkpath("exist/gamma");
     MainState state = StateOver(dir_.path() + "/exist");
@@ -112,9 +114,13 @@ class PresetDialogTest : public QObject {
     dialog.enewpresname->clear();
     QTest::mouseClick(dialog.Button2, Qt::LeftButton);
     QCOMPARE(log_.Texts(),
-             (QStringList{"Such preset already exists!", "Such preset already exists!"}));
+             (QStringList{"Such preset already exists!", "Type a name for the new preset."}));
     QVERIFY(dialog.isVisible());
     QVERIFY(state.preset_name.empty());
+    QCOMPARE(QDir(dir_.path() + "/exist").entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{"gamma"});
+    QCOMPARE(QDir(dir_.path() + "/exist/gamma").entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList());
   }
 
   void createMakesFoldersAndCloses() {
@@ -131,17 +137,46 @@ class PresetDialogTest : public QObject {
     QVERIFY(!dialog.isVisible());
   }
 
-  void enterAndEscapeDoNothing() {
+  // Escape does nothing; Return in the name field creates the typed preset
+  // (Create is then the default button), an empty one is refused as by
+  // Create.
+  void returnInTheNameFieldCreatesAndEscapeDoesNothing() {
     QDir(dir_.path()).mkpath("keys/alpha");
     MainState state = StateOver(dir_.path() + "/keys");
     PresetDialogWindow dialog(state, notifier_);
     dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QTest::keyClick(&dialog, Qt::Key_Escape);
-    QTest::keyClick(&dialog, Qt::Key_Return);
-    QTest::keyClick(dialog.enewpresname, Qt::Key_Enter);
     QVERIFY(dialog.isVisible());
-    QVERIFY(state.preset_name.empty());
+    dialog.enewpresname->setFocus();
+    QVERIFY(dialog.Button2->isDefault());
+    QVERIFY(!dialog.Button1->isDefault());
+    QTest::keyClick(dialog.enewpresname, Qt::Key_Return);
+    QCOMPARE(log_.Texts(), QStringList{"Type a name for the new preset."});
+    QVERIFY(dialog.isVisible());
+    QTest::keyClicks(dialog.enewpresname, "omega");
+    QTest::keyClick(dialog.enewpresname, Qt::Key_Enter);
+    QCOMPARE(log_.messages.size(), size_t{1});
+    QCOMPARE(state.preset_name, std::string("omega"));
+    QVERIFY(QDir(dir_.path() + "/keys/omega/Files").exists());
+    QVERIFY(!dialog.isVisible());
+  }
+
+  // Return in the list loads its selected preset (Load is the default
+  // button there).
+  void returnInTheListLoads() {
+    QDir(dir_.path()).mkpath("listkeys/alpha");
+    MainState state = StateOver(dir_.path() + "/listkeys");
+    PresetDialogWindow dialog(state, notifier_);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    dialog.enewpresname->setFocus();
+    dialog.epresname->setFocus();
+    QVERIFY(dialog.Button1->isDefault());
+    QTest::keyClick(dialog.epresname, Qt::Key_Return);
     QVERIFY(log_.messages.empty());
+    QCOMPARE(state.preset_name, std::string("alpha"));
+    QVERIFY(!dialog.isVisible());
   }
 
   void closeBoxWithoutPresetAsksToTerminate() {
