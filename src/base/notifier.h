@@ -23,6 +23,12 @@ class Notifier {
   // An error that reached the top-level handler; `message` is the raw
   // exception text, to be shown as TopLevelMessage(message).
   virtual void Error(const std::string& message) = 0;
+  // How a message names the setting kept in the state field `field`: the
+  // command speaks of fields, the desktop program of the control that shows
+  // the field and its tab page.
+  virtual std::string SettingName(const std::string& field) const {
+    return "the \"" + field + "\" setting";
+  }
   // A new status text. Called often during long steps: must be cheap, and
   // is the front end's chance to keep its window painting.
   virtual void Status(const std::string& text) = 0;

@@ -1,7 +1,10 @@
 #include "gui/gui_notifier.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <QStackedWidget>
+#include <QTabWidget>
 
 #include "base/errors.h"
 #include "gui/text_codec.h"
@@ -30,8 +33,25 @@ void GuiNotifier::Show(Kind kind, const QString& text) {
     return;
   }
   QMessageBox box(kind == Kind::kError ? QMessageBox::Critical : QMessageBox::NoIcon,
-                  QString::fromLatin1(kApplicationTitle), text, QMessageBox::Ok, parent_);
+                  QString::fromLatin1(kApplicationTitle), text, QMessageBox::Ok, BoxOwner());
   box.exec();
+}
+
+std::string GuiNotifier::SettingName(const std::string& field) const {
+  const QCheckBox* check =
+      parent_ ? parent_->findChild<QCheckBox*>(QString::fromStdString(field)) : nullptr;
+  if (check == nullptr) return Notifier::SettingName(field);
+  QString name = QStringLiteral("the \"%1\" check box").arg(QString(check->text()).remove('&'));
+  // The tab page: the child of a tab widget's page stack that holds the box.
+  for (const QWidget* w = check; w->parentWidget() != nullptr; w = w->parentWidget()) {
+    const auto* stack = qobject_cast<const QStackedWidget*>(w->parentWidget());
+    const auto* tabs = stack ? qobject_cast<const QTabWidget*>(stack->parentWidget()) : nullptr;
+    if (tabs == nullptr) continue;
+    const int index = tabs->indexOf(const_cast<QWidget*>(w));
+    if (index >= 0) name += QStringLiteral(" on \"%1\"").arg(tabs->tabText(index).remove('&'));
+    break;
+  }
+  return ToText(name);
 }
 
 void GuiNotifier::Status(const std::string& text) {

@@ -7,6 +7,10 @@
 // paint the window (no user input) at most every 50 ms, so the step stays
 // fast and the window does not freeze.
 //
+// A box is owned by, and opens centred on, the window that raised it: the
+// main window, or a dialog of it while an OwnerScope names that dialog (the
+// preset dialog, whose refusals are information messages).
+//
 // Tests replace the message boxes with a sink, which receives each message
 // instead of a modal box.
 
@@ -38,6 +42,29 @@ class GuiNotifier : public Notifier {
   void Information(const std::string& message) override;
   void Error(const std::string& message) override;
   void Status(const std::string& text) override;
+  // The check box that shows `field` and its tab page ("the "Unicode
+  // (UTF-8)" check box on "HTML options""); the field's name when no check
+  // box of that name is under the parent.
+  std::string SettingName(const std::string& field) const override;
+
+  // While it lives, message boxes are owned by `owner` (a dialog that is up
+  // over the parent) instead of the parent.
+  class OwnerScope {
+   public:
+    OwnerScope(GuiNotifier& notifier, QWidget* owner)
+        : notifier_(notifier), previous_(notifier.owner_) {
+      notifier_.owner_ = owner;
+    }
+    ~OwnerScope() { notifier_.owner_ = previous_; }
+    OwnerScope(const OwnerScope&) = delete;
+    OwnerScope& operator=(const OwnerScope&) = delete;
+
+   private:
+    GuiNotifier& notifier_;
+    QPointer<QWidget> previous_;
+  };
+  // The widget that owns a box raised now.
+  QWidget* BoxOwner() const { return owner_ ? owner_.data() : parent_.data(); }
 
   void SetSink(Sink sink) { sink_ = std::move(sink); }
   // Called after each status text (the window refreshes its buttons).
@@ -51,6 +78,7 @@ class GuiNotifier : public Notifier {
 
   QPointer<StatusPanel> panel_;
   QPointer<QWidget> parent_;
+  QPointer<QWidget> owner_;  // set by an OwnerScope
   Sink sink_;
   std::function<void()> status_hook_;
   QElapsedTimer since_paint_;

@@ -185,6 +185,8 @@ StartUpResult MainWindow::Start(const std::string& presets_folder, bool seed_fro
 
 void MainWindow::RunPresetDialog(MainState& state) {
   PresetDialogWindow dialog(state, notifier_, this);
+  // Its refusals open over the dialog, not over the window behind it.
+  const GuiNotifier::OwnerScope over_dialog(notifier_, &dialog);
   if (dialog_driver_) {
     dialog.show();
     dialog_driver_(dialog);

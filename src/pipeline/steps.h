@@ -32,8 +32,9 @@ inline constexpr char kSaveFailedStatus[] = "Saving files failed.";
 // (every text between tags, the visible text or the main text).
 void bprocessClick(MainState& state, Notifier& notifier);
 // bprocessClick in the text mode `mode`. In ANSI mode a run that reads files
-// of UTF-8 text beyond ASCII ends with one information message saying how
-// many, and that Unicode mode counts their words correctly.
+// of UTF-8 text beyond ASCII ends with one notice saying how many, and that
+// Unicode mode (named by Notifier::SettingName) counts their words
+// correctly.
 void ExtractWords(MainState& state, Notifier& notifier, TextMode mode);
 
 // The Delete key on row `row` of `words` (the selected row): removes it. The

@@ -55,12 +55,13 @@ bool IsUtf8BeyondAscii(std::string_view bytes) {
   return !IsAscii(bytes) && IsValidUtf8(bytes);
 }
 
-std::string Utf8FilesMessage(int64_t files) {
+// `setting` names the Unicode mode setting as the front end shows it.
+std::string Utf8FilesMessage(int64_t files, const std::string& setting) {
   const std::string count = std::to_string(files);
   return (files == 1 ? "1 file read holds" : count + " files read hold") +
          " UTF-8 text with letters beyond ASCII, which ANSI mode reads as Windows-1252 and "
-         "does not count correctly. Unicode mode (the \"unicodetext\" setting) counts " +
-         (files == 1 ? "its" : "their") + " words correctly.";
+         "does not count correctly. Unicode mode (" +
+         setting + ") counts " + (files == 1 ? "its" : "their") + " words correctly.";
 }
 
 }  // namespace
@@ -180,7 +181,9 @@ void ExtractWordsOnce(MainState& state, Notifier& notifier, TextMode mode) {
   state.wordcount =
       "Unique words: " + std::to_string(rows.size()) + ", total: " + std::to_string(sum) + ".";
   state.bprocess_enabled = true;
-  if (utf8_files > 0) notifier.Notice(Utf8FilesMessage(utf8_files));
+  if (utf8_files > 0) {
+    notifier.Notice(Utf8FilesMessage(utf8_files, notifier.SettingName("unicodetext")));
+  }
 }
 
 }  // namespace
