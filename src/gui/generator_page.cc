@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include "state/main_state.h"
 #include "gui/controls.h"
 #include "gui/page_growth.h"
+#include "state/main_state.h"
 
 namespace vellora {
 
@@ -51,8 +51,18 @@ GeneratorPage::GeneratorPage(const MainState& initial, QWidget* parent) : QWidge
   savesummary->setTextFormat(Qt::PlainText);
   savesummary->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   savesummary->setGeometry(180, 495, 482, 14);
-  opensite = AddButton(this, "opensite", QRect(666, 494, 80, 16), QStringLiteral("Open site"));
+  // The line has the height of its text only, less than a framed button
+  // needs: "Open site" is drawn as a link, flat, so no edge of it is cut.
+  opensite = AddButton(this, "opensite", QRect(666, 495, 80, 14), QStringLiteral("Open site"));
   opensite->setToolTip(QStringLiteral("Open the index page in the web browser"));
+  opensite->setFlat(true);
+  opensite->setCursor(Qt::PointingHandCursor);
+  QFont underlined = opensite->font();
+  underlined.setUnderline(true);
+  opensite->setFont(underlined);
+  QPalette link_colours = opensite->palette();
+  link_colours.setColor(QPalette::ButtonText, link_colours.color(QPalette::Link));
+  opensite->setPalette(link_colours);
   HideSaveSummary();
 
   filelist->setToolTip(QStringLiteral("Double-click a page to preview it"));

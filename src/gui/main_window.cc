@@ -35,6 +35,7 @@
 #include "gui/preset_dialog_window.h"
 #include "gui/report_model.h"
 #include "gui/status_panel.h"
+#include "gui/tab_pane_style.h"
 #include "gui/text_codec.h"
 #include "gui/words_page.h"
 #include "http/http_types.h"
@@ -67,6 +68,7 @@ MainWindow::MainWindow(EventLoop& loop, PageFetcher* fetcher, QWidget* parent)
 
   pages_ = new QTabWidget(this);
   pages_->setObjectName(QStringLiteral("Pages"));
+  UseEdgeToEdgePane(pages_);
   grabber_ = new GrabberPage(state_);
   words_ = new WordsPage(state_);
   phrases_ = new PhrasesPage(state_);

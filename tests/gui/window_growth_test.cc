@@ -5,14 +5,15 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
-#include <QTabWidget>
 #include <QStyleOptionSpinBox>
+#include <QTabWidget>
 #include <QTest>
 
 #include "gui/about_page.h"
@@ -58,7 +59,7 @@ class WindowGrowthTest : public QObject {
 
   QList<QWidget*> Pages() {
     return QList<QWidget*>{window_.Grabber(), window_.Words(),     window_.Phrases(),
-            window_.Options(), window_.Generator(), window_.About()};
+                           window_.Options(), window_.Generator(), window_.About()};
   }
   void ResizeTo(int width, int height) {
     window_.resize(width, height);
@@ -109,13 +110,14 @@ class WindowGrowthTest : public QObject {
         QVERIFY2(box.right() < page->width(), qPrintable(label->text()));
         if (label->wordWrap() || qobject_cast<FramingLabel*>(label) != nullptr) continue;
         QFontMetrics metrics(label->font());
-        QVERIFY2(metrics.horizontalAdvance(label->text()) <= box.width(), qPrintable(label->text()));
+        QVERIFY2(metrics.horizontalAdvance(label->text()) <= box.width(),
+                 qPrintable(label->text()));
       }
     }
     QLabel* manual = testing::Find<QLabel>(window_.Phrases(), "usersampleslabel");
     QFontMetrics metrics(manual->font());
-    QRect needed = metrics.boundingRect(QRect(0, 0, manual->width(), 1000), Qt::TextWordWrap,
-                                        manual->text());
+    QRect needed =
+        metrics.boundingRect(QRect(0, 0, manual->width(), 1000), Qt::TextWordWrap, manual->text());
     QVERIFY(needed.height() <= manual->height());
     QVERIFY(manual->geometry().bottom() < window_.Phrases()->usersamples->geometry().top() + 1);
     OptionsPage* o = window_.Options();
@@ -134,8 +136,8 @@ class WindowGrowthTest : public QObject {
       option.rect = box->rect();
       option.frame = true;
       option.subControls = QStyle::SC_All;
-      const QRect field =
-          box->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxEditField, box);
+      const QRect field = box->style()->subControlRect(QStyle::CC_SpinBox, &option,
+                                                       QStyle::SC_SpinBoxEditField, box);
       QFontMetrics metrics(box->font());
       QVERIFY2(metrics.horizontalAdvance(box->text()) + 4 <= field.width(),
                qPrintable(box->objectName()));
@@ -187,6 +189,50 @@ class WindowGrowthTest : public QObject {
         }
       }
     }
+  }
+
+  // Every button is drawn whole at every size: a framed one is as tall as
+  // its frame needs and stands clear of the page's edges, whose frame would
+  // otherwise swallow its own; a flat one (a link) stays inside the page.
+  void buttonsAreWholeAtEverySize() {
+    window_.Generator()->ShowSaveSummary("3 files written into /tmp/site", true);
+    for (QSize size : {QSize(MainWindow::kClientWidth, MainWindow::kClientHeight), QSize(1000, 700),
+                       QSize(1920, 1050), QSize(600, 400)}) {
+      ResizeTo(size.width(), size.height());
+      for (QWidget* page : Pages()) {
+        for (QPushButton* b : page->findChildren<QPushButton*>()) {
+          if (b->isHidden()) continue;
+          const QRect box = b->geometry();
+          const QString where = QStringLiteral("%1 at %2x%3: %4,%5 %6x%7 in %8x%9")
+                                    .arg(b->objectName())
+                                    .arg(size.width())
+                                    .arg(size.height())
+                                    .arg(box.x())
+                                    .arg(box.y())
+                                    .arg(box.width())
+                                    .arg(box.height())
+                                    .arg(page->width())
+                                    .arg(page->height());
+          QVERIFY2(page->rect().contains(box), qPrintable(where));
+          if (b->isFlat()) continue;
+          QVERIFY2(box.height() >= b->minimumSizeHint().height(), qPrintable(where));
+          QVERIFY2(box.bottom() <= page->height() - 3, qPrintable(where));
+          QVERIFY2(box.right() <= page->width() - 3, qPrintable(where));
+        }
+      }
+    }
+    window_.Generator()->HideSaveSummary();
+  }
+
+  // The pages' frame ends in its outline on the window's bottom edge, as on
+  // its left and right edges: no lighter strip below it.
+  void thePaneFrameEndsOnTheWindowEdges() {
+    ResizeTo(MainWindow::kClientWidth, MainWindow::kClientHeight);
+    const QImage image = window_.Pages()->grab().toImage();
+    const int middle_x = image.width() / 2, middle_y = image.height() / 2;
+    const QRgb left = image.pixel(0, middle_y);
+    QCOMPARE(image.pixel(image.width() - 1, middle_y), left);
+    QCOMPARE(image.pixel(middle_x, image.height() - 1), left);
   }
 
   void aSmallerWindowScrollsThePage() {
