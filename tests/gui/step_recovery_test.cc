@@ -55,6 +55,10 @@ bool CentredOn(const QRect& a, const QRect& b) {
   return std::abs(d.x()) <= 12 && std::abs(d.y()) <= 24;
 }
 
+QString Place(const QRect& r) {
+  return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
 class StepRecoveryTest : public QObject {
   Q_OBJECT
 
@@ -125,15 +129,7 @@ class StepRecoveryTest : public QObject {
     QCOMPARE(seen.text, QString("Unable to create directory."));
     QVERIFY(seen.parent == &w);
     QVERIFY2(CentredOn(seen.geometry, w.geometry()),
-             qPrintable(QStringLiteral("box %1,%2 %3x%4, window %5,%6 %7x%8")
-                            .arg(seen.geometry.x())
-                            .arg(seen.geometry.y())
-                            .arg(seen.geometry.width())
-                            .arg(seen.geometry.height())
-                            .arg(w.x())
-                            .arg(w.y())
-                            .arg(w.width())
-                            .arg(w.height())));
+             qPrintable("box " + Place(seen.geometry) + ", window " + Place(w.geometry())));
     QVERIFY(w.close());
   }
 
@@ -160,15 +156,7 @@ class StepRecoveryTest : public QObject {
     QVERIFY(seen.parent == dialog_widget);  // the dialog is gone: compare the address
     QVERIFY(!CentredOn(dialog_place, window.geometry()));  // the two places differ
     QVERIFY2(CentredOn(seen.geometry, dialog_place),
-             qPrintable(QStringLiteral("box %1,%2 %3x%4, dialog %5,%6 %7x%8")
-                            .arg(seen.geometry.x())
-                            .arg(seen.geometry.y())
-                            .arg(seen.geometry.width())
-                            .arg(seen.geometry.height())
-                            .arg(dialog_place.x())
-                            .arg(dialog_place.y())
-                            .arg(dialog_place.width())
-                            .arg(dialog_place.height())));
+             qPrintable("box " + Place(seen.geometry) + ", dialog " + Place(dialog_place)));
   }
 };
 
