@@ -6,6 +6,12 @@
 // its lines instead of deleting the first line each time, and each sentence
 // is searched for its next "$" from the place of the last one filled, which
 // finds the same "$" as a search from the start.
+//
+// Phrases come from the words of the grabbed pages and enter the pages as
+// text (AsPageText); the templates, user phrases and addresses are the
+// user's own HTML and enter as they are. So the columns of `filelist` are
+// the HTML the pages get, and the captions of `pars` and the file names stay
+// the phrases themselves.
 
 #include <string>
 #include <string_view>
@@ -30,11 +36,12 @@ std::vector<std::string_view> LinesOf(const TextList& list, TextMode mode) {
   return lines;
 }
 
-void AppendPlaceholderLink(std::string& out, std::string_view address, std::string_view phrase) {
+void AppendPlaceholderLink(std::string& out, std::string_view address, std::string_view phrase,
+                           TextMode mode) {
   out += "<a href=\"";
   out.append(address);
   out += "\">";
-  out.append(phrase);
+  AppendAsPageText(out, phrase, mode);
   out += "</a>";
 }
 
@@ -97,16 +104,16 @@ void maketxtClick(MainState& state, Notifier& notifier) {
     while ((place = sentence.find('$', place)) != std::string::npos) {
       const std::string_view first =
           j < phrase_total ? phrases[static_cast<size_t>(j)] : std::string_view();
+      filling.clear();
       if (!urls.empty() && phrases_since_link >= link_interval) {
-        filling.clear();
-        AppendPlaceholderLink(filling, urls[next_address], first);
-        sentence.replace(place, 1, filling);
+        AppendPlaceholderLink(filling, urls[next_address], first, mode);
         next_address = (next_address + 1) % urls.size();
         link_interval = RandomBetweenOrdered(random, url_min, url_max);
         phrases_since_link = 0;
       } else {
-        sentence.replace(place, 1, first);
+        AppendAsPageText(filling, first, mode);
       }
+      sentence.replace(place, 1, filling);
       ++phrases_since_link;
       ++j;
       if (j > phrase_total) {
@@ -125,7 +132,7 @@ void maketxtClick(MainState& state, Notifier& notifier) {
         text += " <br><br><div align=\"center\"><img src=\"";
         text.append(images[next_image]);
         text += "\" alt=\"";
-        text += paragraph.caption;
+        AppendAsPageText(text, paragraph.caption, mode);
         text += "\"></div><br>";
         next_image = (next_image + 1) % images.size();
         image_interval = RandomBetweenOrdered(random, image_min, image_max);
@@ -140,6 +147,7 @@ void maketxtClick(MainState& state, Notifier& notifier) {
     return FileNameOf(text, state.efileext, mode);
   };
   auto capitalised = [mode](std::string_view text) { return Capitalised(text, mode); };
+  auto as_page_text = [mode](std::string_view phrase) { return AsPageText(phrase, mode); };
   const std::vector<std::string_view> user_phrases = LinesOf(state.usersamples, mode);
   size_t next_user = 0;
   const int64_t par_count = static_cast<int64_t>(pars.size());
@@ -160,17 +168,17 @@ void maketxtClick(MainState& state, Notifier& notifier) {
       page.caption = file_name_of(user);
       page.sub_items[0] = capitalised(user);
       keywords.assign(user);
-      page.sub_items[2] = std::string(user) + ", " + head;
+      page.sub_items[2] = std::string(user) + ", " + as_page_text(head);
     } else {
       page.caption = file_name_of(head);
-      page.sub_items[0] = capitalised(head);
-      page.sub_items[2] = head;
+      page.sub_items[0] = as_page_text(capitalised(head));
+      page.sub_items[2] = as_page_text(head);
     }
     for (int64_t added = 0; added < n && i < par_count; ++added, ++i) {
       const ReportRow& paragraph = pars[static_cast<size_t>(i)];
       if (!keywords.empty()) keywords += ", ";
-      keywords += paragraph.caption;
-      const std::string heading = capitalised(paragraph.caption);
+      AppendAsPageText(keywords, paragraph.caption, mode);
+      const std::string heading = as_page_text(capitalised(paragraph.caption));
       if (body.empty() && next_user < user_phrases.size()) {
         body += "\r\n<center><h1>";
         body += capitalised(user_phrases[next_user]);

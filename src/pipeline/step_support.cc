@@ -90,6 +90,39 @@ std::string FileNameOf(std::string_view text, std::string_view extension, TextMo
   return name;
 }
 
+void AppendAsPageText(std::string& out, std::string_view phrase, TextMode mode) {
+  if (mode == TextMode::kAnsi) {
+    out.append(phrase);
+    return;
+  }
+  for (;;) {
+    const size_t special = phrase.find_first_of("<>&\"");
+    out.append(phrase.substr(0, special));
+    if (special == std::string_view::npos) return;
+    switch (phrase[special]) {
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '&':
+        out += "&amp;";
+        break;
+      default:
+        out += "&quot;";
+        break;
+    }
+    phrase.remove_prefix(special + 1);
+  }
+}
+
+std::string AsPageText(std::string_view phrase, TextMode mode) {
+  std::string out;
+  AppendAsPageText(out, phrase, mode);
+  return out;
+}
+
 size_t FindIgnoringCase(std::string_view text, std::string_view needle, size_t from) {
   if (needle.empty() || needle.size() > text.size()) return std::string_view::npos;
   const unsigned char* upper = UpperTable();

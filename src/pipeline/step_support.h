@@ -84,6 +84,17 @@ std::string Capitalised(std::string_view text, TextMode mode = TextMode::kAnsi);
 // "-" as a space does; letters of every script stay as they are.
 std::string FileNameOf(std::string_view text, std::string_view extension, TextMode mode);
 
+// A phrase made from the words of the grabbed pages as a page's HTML holds
+// it (in sentences, link and image texts, titles, headings, keywords and
+// descriptions). In Unicode mode extraction decoded the pages' character
+// references, so "<", ">", "&" and '"' in a word are characters of its text:
+// they are written as "&lt;", "&gt;", "&amp;" and "&quot;". In ANSI mode a
+// word keeps the references as the page wrote them and is written as it is.
+// The user's own texts (templates, user phrases, addresses) never go
+// through this: their markup is kept.
+void AppendAsPageText(std::string& out, std::string_view phrase, TextMode mode);
+std::string AsPageText(std::string_view phrase, TextMode mode);
+
 // Every occurrence of `from` in `text`, compared ignoring case by the code
 // page's upper-case mapping, replaced by `to`, left to right, without
 // rescanning the replacement. An empty `from` matches nothing.

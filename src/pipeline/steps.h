@@ -57,7 +57,9 @@ void pagegensheetShow(MainState& state);
 // Paragraph and page generation ("generate"): pours the phrases of `samples`
 // into sentence templates, making `pars`, then groups the paragraphs into
 // the pages of `filelist`. Raises VelloraError, changing nothing, when there
-// are phrases but no template line holds a "$" place for one.
+// are phrases but no template line holds a "$" place for one. Phrases go
+// into the pages' HTML as text (AsPageText); the user's templates, user
+// phrases and addresses go in as they are.
 void maketxtClick(MainState& state, Notifier& notifier);
 
 // Page writer ("save"): writes every page of `filelist`, the index page and,
