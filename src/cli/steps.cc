@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "pipeline/grabber.h"
 #include "pipeline/http_page_fetcher.h"
+#include "pipeline/page_writer.h"
 #include "pipeline/steps.h"
 
 namespace vellora::cli {
@@ -43,6 +44,9 @@ void Save(StepContext& c) {
   pagegensheetShow(c.state);
   RequireEnabled(c.state.makefiles_enabled, "Cannot save files: there are no pages");
   makefilesClick(c.state, c.notifier);
+  if (SitemapDirectoryUnset(c.state)) {
+    c.notifier.Notice("sitemap.xml: the directory URL is not set (edataurl)");
+  }
 }
 
 const Step kSteps[] = {

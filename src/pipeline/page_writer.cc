@@ -104,6 +104,14 @@ std::vector<std::string> SiteFileNames(const MainState& state) {
   return names;
 }
 
+bool SitemapDirectoryUnset(const MainState& state) {
+  std::string_view address = state.edataurl;
+  if (state.htmltemplate.Count() == 0 || address.size() <= 4) return false;  // no sitemap
+  const size_t scheme_end = address.find("://");
+  if (scheme_end != std::string_view::npos) address.remove_prefix(scheme_end + 3);
+  return address.find_first_not_of('/') == std::string_view::npos;
+}
+
 SitePages::SitePages(const MainState& state)
     : SitePages(state, PageTemplateText(state.htmltemplate)) {}
 

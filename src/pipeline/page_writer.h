@@ -25,6 +25,14 @@ std::string PageTemplateText(const TextList& htmltemplate);
 // pages, sitemap.xml. Empty when the template has no line.
 std::vector<std::string> SiteFileNames(const MainState& state);
 
+// True when a save of the state as it stands writes sitemap.xml (a template
+// with lines, `edataurl` longer than 4 characters) but `edataurl` names no
+// site: nothing but "/" follows its "scheme://", as in the "http://" a new
+// preset starts with, so every <loc> reads like "http://index.htm". The
+// sitemap is written all the same; the front ends tell the user to set the
+// directory address.
+bool SitemapDirectoryUnset(const MainState& state);
+
 class SitePages {
  public:
   explicit SitePages(const MainState& state);

@@ -34,14 +34,17 @@ class UnicodeRunTest : public ::testing::Test {
   }
 
   // A run of `steps` in the mode `unicode`; with `dump_words` only the
-  // extraction, printing the word list.
-  CommandResult Run(bool unicode, bool dump_words = false) {
+  // extraction, printing the word list. An empty `data_url` leaves the
+  // directory URL as a new preset has it.
+  CommandResult Run(bool unicode, bool dump_words = false,
+                    const std::string& data_url = "http://example.org/s/") {
     std::vector<std::string> args = {
         "run", "--presets", presets_, "--preset", "p", "--seed", "1",
         "--set", std::string("unicodetext=") + (unicode ? "1" : "0"),
         "--set", "usersamples=@" + dir_.path() + "/user.txt",
-        "--set", "eresfolder=" + dir_.path() + "/res",
-        "--set", "edataurl=http://example.org/s/", "extract"};
+        "--set", "eresfolder=" + dir_.path() + "/res"};
+    if (!data_url.empty()) args.insert(args.end(), {"--set", "edataurl=" + data_url});
+    args.push_back("extract");
     if (dump_words) {
       args.insert(args.end(), {"--dump", "words"});
     } else {
@@ -124,6 +127,35 @@ TEST_F(UnicodeRunTest, AWordListDumpHoldsOnlyItsRows) {
     pos = end + 1;
   }
   EXPECT_NE(ansi.err.find("1 file read holds UTF-8 text"), std::string::npos) << ansi.err;
+}
+
+// Words that the page wrote as references are written back as references;
+// a sitemap under the directory URL a new preset starts with ("http://") is
+// written and a notice on stderr names the field to set.
+TEST_F(UnicodeRunTest, ReferencesStayTextAndAnUnsetDirectoryUrlIsTold) {
+  WriteFileForTest(presets_ + "/p/Files/refs.htm",
+                   "<p>&lt;test&gt; &lt;/test&gt; &lt;&gt; tom&amp;jerry &quot;q&quot;</p>");
+  CommandResult r = Run(true, false, "");
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "sitemap.xml: the directory URL is not set (edataurl)\n");
+  const std::string res = dir_.path() + "/res/";
+  EXPECT_NE(ReadFileForTest(res + "sitemap.xml").find("<loc>http://index.htm</loc>"),
+            std::string::npos);
+  std::string pages;
+  for (const auto& entry : fs::directory_iterator(res)) {
+    pages += ReadFileForTest(entry.path().string());
+  }
+  for (const char* word : {"&lt;test&gt;", "&lt;/test&gt;", "&lt;&gt;", "tom&amp;jerry"}) {
+    EXPECT_NE(pages.find(word), std::string::npos) << word;
+  }
+  for (const char* markup : {"<test>", "</test>", "<>", "tom&jerry"}) {
+    EXPECT_EQ(pages.find(markup), std::string::npos) << markup;
+  }
+
+  CommandResult set = Run(true, false, "http://example.org/s/");
+  ASSERT_EQ(set.exit_code, 0) << set.err;
+  EXPECT_EQ(set.err, "");
 }
 
 }  // namespace

@@ -285,6 +285,67 @@ class SavePreviewTest : public QObject {
     QVERIFY(w.close());
   }
 
+  // A sitemap written under the directory URL a new preset starts with
+  // ("http://") names no site: the save line says where to set it.
+  void saveLineTellsOfAnUnsetDirectoryUrl() {
+    Program p;
+    QVERIFY(p.Start());
+    MainWindow& w = p.window;
+    GeneratorPage* g = w.Generator();
+    const QString out = p.dir.path() + "/site";
+    QVERIFY2(MakePages(p, out), qPrintable(p.log.Texts().join("|")));
+    g->edataurl->setText("http://");
+    Click(g->makefiles);
+    QVERIFY2(p.log.messages.empty(), qPrintable(p.log.Texts().join("|")));
+    QVERIFY(ReadFile(out + "/sitemap.xml").contains("<loc>http://index.htm</loc>"));
+    const int on_disk = static_cast<int>(QDir(out).entryList(QDir::Files).size());
+    QCOMPARE(g->savesummary->toolTip(),
+             QString("%1 files written into %2; sitemap.xml: the directory URL is not set "
+                     "(HTML generator)")
+                 .arg(on_disk)
+                 .arg(QDir::cleanPath(out)));
+    QVERIFY(g->savesummary->text().endsWith("is not set (HTML generator)"));
+
+    g->edataurl->setText("http://www.example.com/promo/");
+    Click(g->makefiles);
+    QCOMPARE(g->savesummary->toolTip(),
+             QString("%1 files written into %2").arg(on_disk).arg(QDir::cleanPath(out)));
+    QVERIFY(w.close());
+  }
+
+  // In Unicode mode words that the pages wrote as references ("&lt;test&gt;")
+  // show as the words in the preview, not as missing markup.
+  void wordsFromReferencesShowAsText() {
+    Program p;
+    QVERIFY(p.Start());
+    MainWindow& w = p.window;
+    p.Show(3);
+    QTest::mouseClick(w.Options()->unicodetext, Qt::LeftButton);
+    QVERIFY(w.State().unicodetext);
+    QVERIFY(WriteFile(p.Working() + "refs.htm",
+                      "<p>&lt;test&gt; and &lt;/test&gt; and &lt;&gt; markup, &lt;test&gt; "
+                      "markup again</p>"));
+    p.Show(1);
+    Click(w.Words()->bprocess);
+    p.Show(2);
+    Click(w.Phrases()->makewordphrases);
+    p.Show(4);
+    Click(w.Generator()->maketxt);
+    QVERIFY2(w.State().filelist.Count() > 0, qPrintable(p.log.Texts().join("|")));
+    w.Generator()->htmltemplate->setPlainText(kTemplate);
+    w.Generator()->filelist->setFocus();
+    w.Generator()->filelist->SelectRow(0);
+    QTest::keyClick(w.Generator()->filelist, Qt::Key_Return);
+    PagePreview* preview = w.PreviewWindow();
+    QVERIFY(preview != nullptr);
+    const QString shown = preview->rendered->toPlainText();
+    for (const char* word : {"<test>", "</test>", "<>", "markup"}) {
+      QVERIFY2(shown.contains(word), qPrintable(shown));
+    }
+    QVERIFY(preview->Html().contains("&lt;/test&gt;"));
+    QVERIFY(w.close());
+  }
+
   // A cell too long for its column is read whole (up to a limit) in its
   // tooltip, as text, not markup; short cells have none.
   void longCellsHaveTheirTextInTheToolTip() {

@@ -131,6 +131,27 @@ TEST_F(PageWriterTest, NoSitemapForAShortAddress) {
   }
 }
 
+TEST_F(PageWriterTest, ASitemapUnderAnAddressWithoutASiteIsWrittenAndFlagged) {
+  for (const char* address : {"http://", "https://", "HTTP:///", "/////"}) {
+    SCOPED_TRACE(address);
+    state_.edataurl = address;
+    makefilesClick(state_, notifier_);
+    EXPECT_TRUE(SitemapDirectoryUnset(state_));
+    const std::string sitemap = Output("sitemap.xml");
+    EXPECT_NE(sitemap.find("<loc>" + state_.edataurl + "index.htm</loc>"), std::string::npos);
+  }
+  for (const char* address :
+       {"http://example.com/", "https://h", "x/yz/", "www.example.com", "", "abcd"}) {
+    SCOPED_TRACE(address);
+    state_.edataurl = address;
+    EXPECT_FALSE(SitemapDirectoryUnset(state_));
+  }
+  // No sitemap without a template.
+  state_.edataurl = "http://";
+  state_.htmltemplate.Clear();
+  EXPECT_FALSE(SitemapDirectoryUnset(state_));
+}
+
 TEST(SitemapTest, AddressesAreValidUrlsInsideWellFormedXml) {
   EXPECT_EQ(SitemapLocation("http://h/d/", "a.htm"), "http://h/d/a.htm");
   EXPECT_EQ(SitemapLocation("http://h/?a=1&b='2'/", "x.htm"),
