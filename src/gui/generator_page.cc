@@ -98,10 +98,11 @@ GeneratorPage::GeneratorPage(const MainState& initial, QWidget* parent) : QWidge
   growth->Add(opensite, {1, 1, 1, 1});
 }
 
-void GeneratorPage::ShowSaveSummary(const QString& text, bool can_open) {
+void GeneratorPage::ShowSaveSummary(const QString& text, bool can_open, const QString& note) {
   const QFontMetrics metrics(savesummary->font());
-  savesummary->setText(metrics.elidedText(text, Qt::ElideMiddle, savesummary->width()));
-  savesummary->setToolTip(text);
+  const int room = savesummary->width() - metrics.horizontalAdvance(note);
+  savesummary->setText(metrics.elidedText(text, Qt::ElideMiddle, room) + note);
+  savesummary->setToolTip(text + note);
   savesummary->show();
   opensite->setVisible(can_open);
 }

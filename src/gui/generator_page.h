@@ -47,9 +47,10 @@ class GeneratorPage : public QWidget {
   QAction* previewpage;
   QAction* previewindex;
 
-  // Shows `text` below "Save files" (cut to its place, whole in the
-  // tooltip); "Open site" shows only with `can_open`.
-  void ShowSaveSummary(const QString& text, bool can_open);
+  // Shows `text` and then `note` below "Save files": `text` is cut in the
+  // middle to leave `note` whole in its place, and both are whole in the
+  // tooltip. "Open site" shows only with `can_open`.
+  void ShowSaveSummary(const QString& text, bool can_open, const QString& note = QString());
   void HideSaveSummary();
 };
 

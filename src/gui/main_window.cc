@@ -284,14 +284,15 @@ void MainWindow::ShowSaveSummary() {
   const QString folder = QDir::cleanPath(QFileInfo(FromPath(state_.eresfolder)).absoluteFilePath());
   site_index_ = folder + QLatin1Char('/') + FromPath(state_.indexfname);
   const int count = static_cast<int>(names.size());
-  QString summary = QStringLiteral("%1 %2 written into %3")
-                        .arg(count)
-                        .arg(count == 1 ? QStringLiteral("file") : QStringLiteral("files"))
-                        .arg(QDir::toNativeSeparators(folder));
-  if (SitemapDirectoryUnset(state_)) {
-    summary += QStringLiteral("; sitemap.xml: the directory URL is not set (HTML generator)");
-  }
-  generator_->ShowSaveSummary(summary, true);
+  generator_->ShowSaveSummary(
+      QStringLiteral("%1 %2 written into %3")
+          .arg(count)
+          .arg(count == 1 ? QStringLiteral("file") : QStringLiteral("files"))
+          .arg(QDir::toNativeSeparators(folder)),
+      true,
+      SitemapDirectoryUnset(state_)
+          ? QStringLiteral("; sitemap.xml: the directory URL is not set (HTML generator)")
+          : QString());
 }
 
 void MainWindow::OpenSite() {

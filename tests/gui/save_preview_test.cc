@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -292,7 +293,7 @@ class SavePreviewTest : public QObject {
     QVERIFY(p.Start());
     MainWindow& w = p.window;
     GeneratorPage* g = w.Generator();
-    const QString out = p.dir.path() + "/site";
+    const QString out = p.dir.path() + "/a-folder-with-a-rather-long-name/site";
     QVERIFY2(MakePages(p, out), qPrintable(p.log.Texts().join("|")));
     g->edataurl->setText("http://");
     Click(g->makefiles);
@@ -304,7 +305,12 @@ class SavePreviewTest : public QObject {
                      "(HTML generator)")
                  .arg(on_disk)
                  .arg(QDir::cleanPath(out)));
-    QVERIFY(g->savesummary->text().endsWith("is not set (HTML generator)"));
+    // The folder gives way to the note, which shows whole.
+    QVERIFY(g->savesummary->text().endsWith(
+        "; sitemap.xml: the directory URL is not set (HTML generator)"));
+    QVERIFY(g->savesummary->text().contains(QChar(0x2026)));  // the folder, cut
+    QVERIFY(QFontMetrics(g->savesummary->font()).horizontalAdvance(g->savesummary->text()) <=
+            g->savesummary->width());
 
     g->edataurl->setText("http://www.example.com/promo/");
     Click(g->makefiles);
