@@ -1,20 +1,31 @@
 #include "gui/screenshots.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QAction>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileSystemModel>
-#include <QTreeView>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTreeView>
+#include <atomic>
+#include <thread>
 
 #include "base/event_loop.h"
 #include "gui/controls.h"
@@ -27,6 +38,7 @@
 #include "gui/preset_dialog_window.h"
 #include "gui/qt_event_loop.h"
 #include "gui/words_page.h"
+#include "pipeline/http_page_fetcher.h"
 
 namespace vellora {
 namespace {
@@ -42,6 +54,111 @@ bool Save(QWidget* widget, const QString& path, QStringList* written) {
 
 void Click(QPushButton* button) {
   if (button->isEnabled()) button->click();
+}
+
+// Serves the files of one folder over HTTP/1.0 on 127.0.0.1, by name, and
+// answers 404 for any other path, on a thread of its own until it goes.
+class SampleServer {
+ public:
+  explicit SampleServer(const QString& folder) : folder_(folder) {
+    listen_fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (listen_fd_ < 0 || bind(listen_fd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        listen(listen_fd_, 8) != 0 ||
+        getsockname(listen_fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+      return;
+    }
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] { Serve(); });
+  }
+
+  ~SampleServer() {
+    stopping_ = true;
+    if (thread_.joinable()) thread_.join();
+    if (listen_fd_ >= 0) close(listen_fd_);
+  }
+
+  QString Url(const QString& name) const {
+    return QString("http://127.0.0.1:%1/%2").arg(port_).arg(name);
+  }
+
+ private:
+  void Serve() {
+    while (!stopping_) {
+      pollfd ready = {listen_fd_, POLLIN, 0};
+      if (poll(&ready, 1, 50) <= 0) continue;
+      const int fd = accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
+      if (fd < 0) continue;
+      Answer(fd);
+      close(fd);
+    }
+  }
+
+  void Answer(int fd) {
+    QByteArray request;
+    char buffer[4096];
+    while (!request.contains("\r\n\r\n")) {
+      pollfd ready = {fd, POLLIN, 0};
+      if (poll(&ready, 1, 2000) <= 0) return;
+      const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+      if (n <= 0) return;
+      request.append(buffer, n);
+    }
+    const QList<QByteArray> words = request.left(request.indexOf("\r\n")).split(' ');
+    const QString name = words.size() > 1 ? QString::fromLatin1(words[1].mid(1)) : QString();
+    QFile file(folder_ + "/" + name);
+    QByteArray answer = "HTTP/1.0 404 Not Found\r\nContent-Type: text/html\r\n\r\n";
+    if (!name.contains('/') && file.open(QIODevice::ReadOnly)) {
+      answer = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + file.readAll();
+    }
+    for (qsizetype sent = 0; sent < answer.size();) {
+      const ssize_t n = send(fd, answer.constData() + sent, answer.size() - sent, MSG_NOSIGNAL);
+      if (n <= 0) return;
+      sent += n;
+    }
+  }
+
+  QString folder_;
+  int listen_fd_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stopping_{false};
+  std::thread thread_;
+};
+
+// An address on 127.0.0.1 where nothing listens: a port the system handed
+// out and took back.
+QString RefusingUrl() {
+  int port = 0;
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address = {};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  if (fd >= 0 && bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+    port = ntohs(address.sin_port);
+  }
+  if (fd >= 0) close(fd);
+  return QString("http://127.0.0.1:%1/lanterns.html").arg(port);
+}
+
+// The window with `text` in an error box over its centre, as the user sees
+// it after a step.
+QPixmap WindowWithErrorBox(QWidget* window, const QString& text) {
+  QPixmap picture = window->grab();
+  QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kApplicationTitle), text,
+                  QMessageBox::Ok, window);
+  box.show();
+  QCoreApplication::processEvents();
+  const QPixmap box_picture = box.grab();
+  box.hide();
+  QPainter painter(&picture);
+  painter.drawPixmap((picture.width() - box_picture.width()) / 2,
+                     (picture.height() - box_picture.height()) / 2, box_picture);
+  return picture;
 }
 
 }  // namespace
@@ -63,7 +180,8 @@ QStringList WriteScreenshots(const QString& out_folder, const QString& sample_fo
   }
 
   QtEventLoop loop;
-  MainWindow window(loop);
+  HttpPageFetcher fetcher(loop);
+  MainWindow window(loop, &fetcher);
   QStringList messages;
   window.Messages().SetSink(
       [&messages](GuiNotifier::Kind, const QString& text) { messages << text; });
@@ -110,8 +228,8 @@ QStringList WriteScreenshots(const QString& out_folder, const QString& sample_fo
       window.Generator()->filelist->SelectRow(0);
       window.Generator()->previewpage->trigger();
       QWidget* preview = window.PreviewWindow();
-      bool saved = preview != nullptr &&
-                   Save(preview, out_folder + "/5b-page-preview.png", &written);
+      bool saved =
+          preview != nullptr && Save(preview, out_folder + "/5b-page-preview.png", &written);
       if (preview != nullptr) preview->hide();
       if (!saved) {
         *error = "Cannot write 5b-page-preview.png";
@@ -122,8 +240,8 @@ QStringList WriteScreenshots(const QString& out_folder, const QString& sample_fo
       // The word-rate chart over the words of the run, at a rate of 3.
       window.Words()->minwordrate->setValue(3);
       window.Words()->bwordchart->click();
-      bool saved = Save(window.Words()->chartwindow, out_folder + "/2b-word-rate-chart.png",
-                        &written);
+      bool saved =
+          Save(window.Words()->chartwindow, out_folder + "/2b-word-rate-chart.png", &written);
       window.Words()->chartwindow->hide();
       window.Words()->minwordrate->setValue(1);
       if (!saved) {
@@ -155,6 +273,30 @@ QStringList WriteScreenshots(const QString& out_folder, const QString& sample_fo
         return written;
       }
     }
+  }
+  {
+    // A grab that goes on past two failed addresses: one where nothing
+    // listens and one the server does not have. The step's error reaches
+    // the sink; the picture shows it in its box.
+    SampleServer server(sample_folder);
+    GrabberPage* grabber = window.Grabber();
+    window.Pages()->setCurrentIndex(0);
+    grabber->urls2grab->setPlainText(
+        server.Url("festival.html") + "\n" + RefusingUrl() + "\n" + server.Url("history.html") +
+        "\n" + server.Url("fireworks.html") + "\n" + server.Url("materials.html") + "\n");
+    grabber->grabgoon->setChecked(true);
+    const qsizetype before = messages.size();
+    Click(grabber->bgraburls);
+    const QString summary = messages.size() > before ? messages.takeLast() : QString();
+    const bool saved =
+        !summary.isEmpty() &&
+        WindowWithErrorBox(&window, summary).save(out_folder + "/9-grab-summary.png", "PNG");
+    grabber->grabgoon->setChecked(false);
+    if (!saved) {
+      *error = "Cannot write 9-grab-summary.png: the grab ended without its summary";
+      return written;
+    }
+    written.append("9-grab-summary.png");
   }
   // A large window: the lists and memos take the room.
   window.resize(1500, 950);
