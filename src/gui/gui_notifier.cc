@@ -32,8 +32,18 @@ void GuiNotifier::Show(Kind kind, const QString& text) {
     sink_(kind, text);
     return;
   }
+  // A long message (a grab that went on past many failed addresses) would
+  // make a box taller than the screen: it shows its first lines, and the
+  // whole text stays under "Show Details...".
+  const QStringList lines = text.split(QLatin1Char('\n'));
+  QString shown = text;
+  if (lines.size() > kBoxLines) {
+    shown = lines.mid(0, kBoxLines).join(QLatin1Char('\n')) +
+            QStringLiteral("\n... and %1 more lines.").arg(lines.size() - kBoxLines);
+  }
   QMessageBox box(kind == Kind::kError ? QMessageBox::Critical : QMessageBox::NoIcon,
-                  QString::fromLatin1(kApplicationTitle), text, QMessageBox::Ok, BoxOwner());
+                  QString::fromLatin1(kApplicationTitle), shown, QMessageBox::Ok, BoxOwner());
+  if (shown != text) box.setDetailedText(text);
   box.exec();
 }
 

@@ -72,6 +72,9 @@ class GuiNotifier : public Notifier {
 
   // The minimum time between two paint passes during a step.
   static constexpr int kPaintIntervalMs = 50;
+  // The most lines of a message a box shows; longer ones show these and
+  // keep the whole text as the box's details.
+  static constexpr int kBoxLines = 20;
 
  private:
   void Show(Kind kind, const QString& text);

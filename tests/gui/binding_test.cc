@@ -291,6 +291,30 @@ class BindingTest : public QObject {
     QCOMPARE(seen[2].text, QString("Connection refused (Error #10061)"));
   }
 
+  // A message longer than a box shows keeps its first lines in the box and
+  // the whole text in the details, so the box fits on the screen.
+  void aLongMessageKeepsItsWholeTextInTheDetails() {
+    GuiNotifier notifier(nullptr, nullptr);
+    QString message = "50 of 50 addresses failed.";
+    for (int line = 1; line <= 50; ++line) {
+      message += QString("\nLine %1 (http://127.0.0.1/%1): Not Found.").arg(line);
+    }
+    QString text, details;
+    QTimer::singleShot(50, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      text = box->text();
+      details = box->detailedText();
+      box->button(QMessageBox::Ok)->click();
+    });
+    notifier.Information(message.toStdString());
+    QCOMPARE(details, message);
+    QStringList shown = text.split('\n');
+    QCOMPARE(shown.size(), GuiNotifier::kBoxLines + 1);
+    QCOMPARE(shown.first(), QString("50 of 50 addresses failed."));
+    QCOMPARE(shown.last(), QString("... and 31 more lines."));
+  }
+
   void reportModelShowsRowsAndSubItems() {
     ReportList list;
     list.Add({"caf\xe9", {"3"}});
