@@ -223,6 +223,24 @@ QStringList WriteScreenshots(const QString& out_folder, const QString& sample_fo
       *error = QString("Cannot write ") + shot.file;
       return written;
     }
+    if (shot.page == 4) {
+      // The save line of a save whose directory URL is still "http://":
+      // the lower part of the page, from the directory URL down.
+      GeneratorPage* generator = window.Generator();
+      generator->edataurl->setText("http://");
+      Click(generator->makefiles);
+      QCoreApplication::processEvents();
+      const int top = generator->edataurl->mapTo(&window, QPoint(0, 0)).y() - 12;
+      const bool saved = window.grab(QRect(0, top, window.width(), window.height() - top))
+                             .save(out_folder + "/10-save-line.png", "PNG");
+      generator->edataurl->setText("http://www.example.com/festival/");
+      Click(generator->makefiles);
+      if (!saved) {
+        *error = "Cannot write 10-save-line.png";
+        return written;
+      }
+      written.append("10-save-line.png");
+    }
     if (shot.page == 4 && window.State().filelist.Count() > 0) {
       // The preview of the first page as it was written.
       window.Generator()->filelist->SelectRow(0);
