@@ -56,33 +56,47 @@ void Click(QPushButton* button) {
   if (button->isEnabled()) button->click();
 }
 
+// A TCP socket bound to a port the system picks on 127.0.0.1, or -1.
+int BoundLoopbackSocket(int* port) {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address = {};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    if (fd >= 0) close(fd);
+    return -1;
+  }
+  *port = ntohs(address.sin_port);
+  return fd;
+}
+
 // Serves the files of one folder over HTTP/1.0 on 127.0.0.1, by name, and
-// answers 404 for any other path, on a thread of its own until it goes.
+// answers 404 for any other path, on a thread of its own until it goes. It
+// also holds a port that is bound but not listening, where a connection is
+// refused.
 class SampleServer {
  public:
   explicit SampleServer(const QString& folder) : folder_(folder) {
-    listen_fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (listen_fd_ < 0 || bind(listen_fd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        listen(listen_fd_, 8) != 0 ||
-        getsockname(listen_fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-      return;
-    }
-    port_ = ntohs(address.sin_port);
-    thread_ = std::thread([this] { Serve(); });
+    refusing_fd_ = BoundLoopbackSocket(&refusing_port_);
+    listen_fd_ = BoundLoopbackSocket(&port_);
+    if (listen_fd_ >= 0 && listen(listen_fd_, 8) == 0) thread_ = std::thread([this] { Serve(); });
   }
 
   ~SampleServer() {
     stopping_ = true;
     if (thread_.joinable()) thread_.join();
     if (listen_fd_ >= 0) close(listen_fd_);
+    if (refusing_fd_ >= 0) close(refusing_fd_);
   }
 
   QString Url(const QString& name) const {
     return QString("http://127.0.0.1:%1/%2").arg(port_).arg(name);
+  }
+  // An address whose connection is refused.
+  QString RefusedUrl(const QString& name) const {
+    return QString("http://127.0.0.1:%1/%2").arg(refusing_port_).arg(name);
   }
 
  private:
@@ -124,26 +138,11 @@ class SampleServer {
   QString folder_;
   int listen_fd_ = -1;
   int port_ = 0;
+  int refusing_fd_ = -1;
+  int refusing_port_ = 0;
   std::atomic<bool> stopping_{false};
   std::thread thread_;
 };
-
-// An address on 127.0.0.1 where nothing listens: a port the system handed
-// out and took back.
-QString RefusingUrl() {
-  int port = 0;
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address = {};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (fd >= 0 && bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
-    port = ntohs(address.sin_port);
-  }
-  if (fd >= 0) close(fd);
-  return QString("http://127.0.0.1:%1/lanterns.html").arg(port);
-}
 
 // The window with `text` in an error box over its centre, as the user sees
 // it after a step.
@@ -293,15 +292,16 @@ QStringList WriteScreenshots(const QString& out_folder, const QString& sample_fo
     }
   }
   {
-    // A grab that goes on past two failed addresses: one where nothing
-    // listens and one the server does not have. The step's error reaches
+    // A grab that goes on past two failed addresses: one whose connection
+    // is refused and one the server does not have. The step's error reaches
     // the sink; the picture shows it in its box.
     SampleServer server(sample_folder);
     GrabberPage* grabber = window.Grabber();
     window.Pages()->setCurrentIndex(0);
     grabber->urls2grab->setPlainText(
-        server.Url("festival.html") + "\n" + RefusingUrl() + "\n" + server.Url("history.html") +
-        "\n" + server.Url("fireworks.html") + "\n" + server.Url("materials.html") + "\n");
+        server.Url("festival.html") + "\n" + server.RefusedUrl("lanterns.html") + "\n" +
+        server.Url("history.html") + "\n" + server.Url("fireworks.html") + "\n" +
+        server.Url("materials.html") + "\n");
     grabber->grabgoon->setChecked(true);
     const qsizetype before = messages.size();
     Click(grabber->bgraburls);

@@ -91,6 +91,8 @@ std::string PageTemplateText(const TextList& htmltemplate) {
   return buffer.Count() == 0 ? std::string() : buffer.Text();
 }
 
+bool WritesSitemap(const MainState& state) { return state.edataurl.size() > 4; }
+
 std::vector<std::string> SiteFileNames(const MainState& state) {
   std::vector<std::string> names;
   if (state.htmltemplate.Count() == 0) return names;
@@ -100,13 +102,13 @@ std::vector<std::string> SiteFileNames(const MainState& state) {
   };
   add(state.indexfname);
   for (int row = 0; row < state.filelist.Count(); ++row) add(state.filelist.Row(row).caption);
-  if (state.edataurl.size() > 4) add("sitemap.xml");
+  if (WritesSitemap(state)) add("sitemap.xml");
   return names;
 }
 
 bool SitemapDirectoryUnset(const MainState& state) {
+  if (state.htmltemplate.Count() == 0 || !WritesSitemap(state)) return false;
   std::string_view address = state.edataurl;
-  if (state.htmltemplate.Count() == 0 || address.size() <= 4) return false;  // no sitemap
   const size_t scheme_end = address.find("://");
   if (scheme_end != std::string_view::npos) address.remove_prefix(scheme_end + 3);
   return address.find_first_not_of('/') == std::string_view::npos;
@@ -186,7 +188,7 @@ void SaveFiles(MainState& state, Notifier& notifier) {
   }
 
   // The sitemap.
-  if (state.edataurl.size() > 4) {
+  if (WritesSitemap(state)) {
     if (state.edataurl.back() != '/') state.edataurl += '/';
     std::string text = SitemapText(state.edataurl, state.indexfname, filelist);
     WriteWholeFile(JoinPath(folder, "sitemap.xml"), text, LinkRule::kReplaceLink, kPageFlush);

@@ -25,8 +25,12 @@ std::string PageTemplateText(const TextList& htmltemplate);
 // pages, sitemap.xml. Empty when the template has no line.
 std::vector<std::string> SiteFileNames(const MainState& state);
 
+// Whether a save writes sitemap.xml beside the pages: when `edataurl`, the
+// directory address, is longer than 4 characters.
+bool WritesSitemap(const MainState& state);
+
 // True when a save of the state as it stands writes sitemap.xml (a template
-// with lines, `edataurl` longer than 4 characters) but `edataurl` names no
+// with lines, WritesSitemap) but `edataurl` names no
 // site: nothing but "/" follows its "scheme://", as in the "http://" a new
 // preset starts with, so every <loc> reads like "http://index.htm". The
 // sitemap is written all the same; the front ends tell the user to set the
